@@ -1,0 +1,205 @@
+#include "catalogue/data/field.h"
+
+#include "catalogue/data/dberror.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTime>
+
+namespace {
+
+// Turns a date/time pattern of the program's notation into Qt's.
+QString toQtPattern(const QString& format, bool isTime)
+{
+    QString out;
+    bool afterHour = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i).toLower();
+        qsizetype run = 1;
+        while (i + run < format.size() && format.at(i + run).toLower() == c)
+            ++run;
+        const QString rep(run, c);
+        if (c == QLatin1Char('y') || c == QLatin1Char('d') || c == QLatin1Char('s')) {
+            out += rep;
+        } else if (c == QLatin1Char('h')) {
+            out += rep;
+            afterHour = true;
+        } else if (c == QLatin1Char('n')) {
+            out += QString(run, QLatin1Char('m'));
+        } else if (c == QLatin1Char('m')) {
+            out += (afterHour || isTime) ? rep : QString(run, QLatin1Char('M'));
+            afterHour = false;
+        } else {
+            out += QLatin1Char('\'') + format.mid(i, run) + QLatin1Char('\'');
+        }
+        i += run;
+    }
+    return out;
+}
+
+QString formatNumber(qlonglong v, const QString& format)
+{
+    if (format.isEmpty() || format.count(QLatin1Char('0')) != format.size())
+        return QString::number(v);
+    const QString digits = QString::number(v < 0 ? -v : v).rightJustified(format.size(), QLatin1Char('0'));
+    return v < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+} // namespace
+
+QString formatValue(const QVariant& value, FieldKind kind, const QString& format)
+{
+    if (value.isNull())
+        return QString();
+    switch (kind) {
+    case FieldKind::Integer:
+    case FieldKind::AutoInc:
+        return formatNumber(value.toLongLong(), format);
+    case FieldKind::Float:
+        return QString::number(value.toDouble());
+    case FieldKind::Date: {
+        const QDate d = value.toDate();
+        return d.toString(format.isEmpty() ? QStringLiteral("yyyy.MM.dd.") : toQtPattern(format, false));
+    }
+    case FieldKind::Time: {
+        const QTime t = value.toTime();
+        return t.toString(format.isEmpty() ? QStringLiteral("H:mm:ss") : toQtPattern(format, true));
+    }
+    case FieldKind::Blob:
+        return QStringLiteral("(BLOB)");
+    case FieldKind::Alpha:
+    case FieldKind::Memo:
+        break;
+    }
+    return value.toString();
+}
+
+QString Field::displayText(const QVariant& value) const
+{
+    return formatValue(value, kind, displayFormat);
+}
+
+QVariant Field::coerce(const QVariant& value) const
+{
+    if (value.isNull())
+        return QVariant();
+    const bool isString = value.typeId() == QMetaType::QString;
+    const QString text = isString ? value.toString().trimmed() : QString();
+    if (isString && text.isEmpty() && !isText())
+        return QVariant();
+    const auto fail = [this, &value]() -> QVariant {
+        throw DbError(QStringLiteral("\"%1\" nem érvényes érték a(z) %2 mezőben.").arg(value.toString(), name));
+    };
+    switch (kind) {
+    case FieldKind::Integer:
+    case FieldKind::AutoInc: {
+        bool ok = false;
+        qlonglong v = 0;
+        if (isString) {
+            v = text.toLongLong(&ok);
+        } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+            const double d = value.toDouble();
+            ok = d == double(qlonglong(d));
+            v = qlonglong(d);
+        } else {
+            v = value.toLongLong(&ok);
+        }
+        if (!ok || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
+            return fail();
+        return QVariant(int(v));
+    }
+    case FieldKind::Float: {
+        bool ok = false;
+        const double d = isString ? text.toDouble(&ok) : value.toDouble(&ok);
+        return ok ? QVariant(d) : fail();
+    }
+    case FieldKind::Date: {
+        QDate d;
+        if (value.typeId() == QMetaType::QDate)
+            d = value.toDate();
+        else if (value.typeId() == QMetaType::QDateTime)
+            d = value.toDateTime().date();
+        else if (isString)
+            d = QDate::fromString(text, Qt::ISODate);
+        return d.isValid() ? QVariant(d) : fail();
+    }
+    case FieldKind::Time: {
+        QTime t;
+        if (value.typeId() == QMetaType::QTime)
+            t = value.toTime();
+        else if (value.typeId() == QMetaType::QDateTime)
+            t = value.toDateTime().time();
+        else if (isString)
+            t = QTime::fromString(text, text.size() > 5 ? QStringLiteral("H:mm:ss") : QStringLiteral("H:mm"));
+        return t.isValid() ? QVariant(t) : fail();
+    }
+    case FieldKind::Alpha: {
+        const QString s = value.toString();
+        return QVariant(size > 0 ? s.left(size) : s);
+    }
+    case FieldKind::Memo:
+        return QVariant(value.toString());
+    case FieldKind::Blob:
+        return QVariant(value.toByteArray());
+    }
+    return value;
+}
+
+QVariant Field::fromStore(const QVariant& stored) const
+{
+    if (stored.isNull())
+        return QVariant();
+    switch (kind) {
+    case FieldKind::Date:
+        if (stored.typeId() == QMetaType::QString) {
+            const QDate d = QDate::fromString(stored.toString().left(10), Qt::ISODate);
+            return d.isValid() ? QVariant(d) : stored;
+        }
+        return stored;
+    case FieldKind::Time:
+        if (stored.typeId() == QMetaType::QString) {
+            const QString s = stored.toString();
+            QTime t = QTime::fromString(s, QStringLiteral("HH:mm:ss"));
+            if (!t.isValid())
+                t = QTime::fromString(s, Qt::ISODateWithMs);
+            return t.isValid() ? QVariant(t) : stored;
+        }
+        return stored;
+    case FieldKind::Alpha:
+    case FieldKind::Memo:
+        return stored.typeId() == QMetaType::QString ? stored : QVariant(stored.toString());
+    default:
+        return stored;
+    }
+}
+
+FieldKind Field::kindFromDeclType(const QString& declType, int* size)
+{
+    static const QRegularExpression sized(QStringLiteral("^\\s*(\\w+)\\s*\\(\\s*(\\d+)"));
+    const QString t = declType.trimmed().toUpper();
+    if (size)
+        *size = 0;
+    const auto m = sized.match(t);
+    const QString base = m.hasMatch() ? m.captured(1) : t.section(QLatin1Char(' '), 0, 0);
+    if (base == QLatin1String("INTEGER") || base == QLatin1String("INT") || base == QLatin1String("SMALLINT") ||
+        base == QLatin1String("BIGINT") || base == QLatin1String("LONG") || base == QLatin1String("BOOLEAN"))
+        return FieldKind::Integer;
+    if (base == QLatin1String("CHAR") || base == QLatin1String("VARCHAR") || base == QLatin1String("ALPHA") ||
+        base == QLatin1String("NVARCHAR") || base == QLatin1String("CHARACTER")) {
+        if (size)
+            *size = m.hasMatch() ? m.captured(2).toInt() : 255;
+        return FieldKind::Alpha;
+    }
+    if (base == QLatin1String("DATE"))
+        return FieldKind::Date;
+    if (base == QLatin1String("TIME"))
+        return FieldKind::Time;
+    if (base == QLatin1String("MEMO") || base == QLatin1String("TEXT") || base == QLatin1String("CLOB"))
+        return FieldKind::Memo;
+    if (base == QLatin1String("BLOB") || base == QLatin1String("BINARY") || base == QLatin1String("GRAPHIC"))
+        return FieldKind::Blob;
+    if (base == QLatin1String("REAL") || base == QLatin1String("FLOAT") || base == QLatin1String("DOUBLE") ||
+        base == QLatin1String("NUMERIC") || base == QLatin1String("DECIMAL") || base == QLatin1String("MONEY"))
+        return FieldKind::Float;
+    return FieldKind::Memo;
+}

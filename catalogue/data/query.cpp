@@ -1,0 +1,193 @@
+#include "catalogue/data/query.h"
+
+#include "catalogue/data/database.h"
+
+#include <sqlite3.h>
+
+namespace {
+constexpr int FetchBlock = 256;
+}
+
+Query::Query(Database& db, QObject* parent) : DataSet(db, parent)
+{
+    connect(&db_, &Database::aboutToClose, this, &Query::close);
+}
+
+Query::Query(Database& db, const QString& sql, QObject* parent) : Query(db, parent) { setSql(sql); }
+
+void Query::setSql(const QString& sql)
+{
+    if (isActive())
+        close();
+    sql_ = sql;
+}
+
+void Query::setParam(const QString& name, const QVariant& value)
+{
+    QString n = name.startsWith(QLatin1Char(':')) ? name.mid(1) : name;
+    params_.insert(n.toLower(), value);
+}
+
+void Query::bindParams(sqlite::Statement& st) const
+{
+    for (auto it = params_.constBegin(); it != params_.constEnd(); ++it)
+        st.bind(it.key(), it.value());
+}
+
+void Query::open()
+{
+    if (isActive())
+        return;
+    if (sql_.trimmed().isEmpty())
+        throw DbError(QStringLiteral("A lekérdezés szövege üres."));
+    sqlite::Statement st(db_.handle(), sql_);
+    if (st.isNull())
+        throw DbError(QStringLiteral("A lekérdezés szövege üres."));
+    if (st.columnCount() == 0)
+        throw DbError(QStringLiteral("A lekérdezés nem ad vissza sorokat."));
+    bindParams(st);
+    fields_.clear();
+    kindKnown_.clear();
+    for (int i = 0; i < st.columnCount(); ++i) {
+        Field f;
+        f.name = st.columnName(i);
+        f.displayLabel = f.name;
+        const QString decl = st.columnDeclType(i);
+        kindKnown_.append(!decl.isEmpty());
+        if (!decl.isEmpty())
+            f.kind = Field::kindFromDeclType(decl, &f.size);
+        fields_.append(f);
+    }
+    stmt_ = std::move(st);
+    rows_.clear();
+    done_ = false;
+    Q_EMIT aboutToReset();
+    state_ = State::Browse;
+    try {
+        hasRow(FetchBlock - 1);
+    } catch (...) {
+        state_ = State::Inactive;
+        stmt_ = {};
+        done_ = true;
+        Q_EMIT reset();
+        throw;
+    }
+    current_ = rows_.isEmpty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.isEmpty();
+    Q_EMIT reset();
+    Q_EMIT afterOpen();
+    if (current_ >= 0) {
+        Q_EMIT currentRowChanged(current_);
+        Q_EMIT afterScroll();
+    }
+}
+
+void Query::close()
+{
+    if (!isActive())
+        return;
+    Q_EMIT aboutToReset();
+    state_ = State::Inactive;
+    stmt_ = {};
+    rows_.clear();
+    done_ = true;
+    current_ = -1;
+    bof_ = eof_ = true;
+    Q_EMIT reset();
+    Q_EMIT afterClose();
+}
+
+bool Query::fetchRow()
+{
+    if (done_)
+        return false;
+    if (!stmt_.step()) {
+        done_ = true;
+        stmt_ = {};
+        return false;
+    }
+    Row row(fields_.size());
+    for (int i = 0; i < fields_.size(); ++i) {
+        const QVariant v = stmt_.value(i);
+        if (!kindKnown_.at(i) && !v.isNull()) {
+            // Expressions carry no declared type: the first value tells.
+            switch (stmt_.columnType(i)) {
+            case SQLITE_INTEGER:
+                fields_[i].kind = FieldKind::Integer;
+                break;
+            case SQLITE_FLOAT:
+                fields_[i].kind = FieldKind::Float;
+                break;
+            case SQLITE_BLOB:
+                fields_[i].kind = FieldKind::Blob;
+                break;
+            default:
+                fields_[i].kind = FieldKind::Memo;
+                break;
+            }
+            kindKnown_[i] = true;
+        }
+        row[i] = fields_.at(i).fromStore(v);
+    }
+    rows_.append(row);
+    return true;
+}
+
+bool Query::hasRow(int row)
+{
+    if (row < 0 || !isActive())
+        return false;
+    while (row >= rows_.size() && fetchRow()) {
+    }
+    return row < rows_.size();
+}
+
+void Query::fetchMore()
+{
+    hasRow(int(rows_.size()) + FetchBlock - 1);
+}
+
+int Query::recordCount()
+{
+    if (!isActive())
+        return 0;
+    while (fetchRow()) {
+    }
+    return int(rows_.size());
+}
+
+Row Query::rowAt(int row)
+{
+    requireActive();
+    if (!hasRow(row))
+        return Row(fields_.size());
+    return rows_.at(row);
+}
+
+int Query::execSql()
+{
+    if (isActive())
+        close();
+    const QByteArray text = sql_.toUtf8();
+    int offset = 0;
+    int changed = 0;
+    try {
+        while (offset < text.size()) {
+            int tail = int(text.size());
+            sqlite::Statement st(db_.handle(), text, offset, &tail);
+            offset = tail;
+            if (st.isNull())
+                continue;
+            bindParams(st);
+            while (st.step()) {
+            }
+            changed += sqlite3_changes(db_.handle());
+        }
+    } catch (...) {
+        db_.notifyChanges(nullptr);
+        throw;
+    }
+    db_.notifyChanges(this);
+    return changed;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "catalogue/data/dataset.h"
+#include "catalogue/data/sqlite.h"
+
+#include <QHash>
+
+// SQL on the store with named parameters (":pvk"). A SELECT is opened as rows
+// that are read as far as they are asked for; anything else is executed.
+class Query : public DataSet
+{
+    Q_OBJECT
+public:
+    explicit Query(Database& db, QObject* parent = nullptr);
+    explicit Query(Database& db, const QString& sql, QObject* parent = nullptr);
+
+    void setSql(const QString& sql);
+    QString sql() const { return sql_; }
+    // Parameter values by name, with or without the colon, without regard to case.
+    void setParam(const QString& name, const QVariant& value);
+    void clearParams() { params_.clear(); }
+
+    void open() override;
+    void close() override;
+    int recordCount() override;
+    bool hasRow(int row) override;
+    int availableRows() override { return int(rows_.size()); }
+    bool canFetchMore() const override { return isActive() && !done_; }
+    void fetchMore() override;
+    Row rowAt(int row) override;
+
+    // Executes every statement of the text; returns the number of rows changed.
+    int execSql();
+
+private:
+    void bindParams(sqlite::Statement& st) const;
+    bool fetchRow();
+
+    QString sql_;
+    QHash<QString, QVariant> params_; // lower-case names without the colon
+    sqlite::Statement stmt_;
+    QList<Row> rows_;
+    QList<bool> kindKnown_;
+    bool done_ = true;
+};
