@@ -74,3 +74,15 @@ QString FindFileNoCase(const QString& dir, const QString& name)
     }
     return {};
 }
+
+QString FindProgramFile(const QString& relativePath) { return FindProgramFile(ProgramDir, relativePath); }
+
+QString FindProgramFile(const QString& programDir, const QString& relativePath)
+{
+    const QDir dir(programDir);
+    for (const QString& candidate :
+         {dir.filePath(relativePath), dir.filePath(QStringLiteral("../share/zelmo/") + relativePath)})
+        if (QFileInfo::exists(candidate))
+            return QDir::cleanPath(candidate);
+    return QString();
+}

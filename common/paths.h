@@ -24,3 +24,9 @@ void RunStartupStep(const QString& programDir, const QString& commonAppDataDir);
 // Full path of the file in dir whose name equals name without regard to case,
 // or empty text. A file spelt exactly as asked wins over other spellings.
 QString FindFileNoCase(const QString& dir, const QString& name);
+
+// A file the program ships (help pages, the information text): found in the
+// program folder first, else in ../share/zelmo beside it, where an installed
+// copy keeps them. Empty text when neither has it.
+QString FindProgramFile(const QString& relativePath);
+QString FindProgramFile(const QString& programDir, const QString& relativePath);

@@ -27,6 +27,7 @@ private slots:
     void uncreatableHomeFallsBackToProgramDir();
     void noAppDataFolderUsesProgramDir();
     void findFileNoCase();
+    void programFilesBesideOrInstalled();
 
 private:
     QTemporaryDir m_dir;
@@ -116,6 +117,20 @@ void TestPaths::findFileNoCase()
     QCOMPARE(FindFileNoCase(dir + QStringLiteral("/sub"), QStringLiteral("data.ini")), QString());
     QCOMPARE(FindFileNoCase(dir + QStringLiteral("/nincs"), QStringLiteral("zelmo.ini")),
              QString());
+}
+
+void TestPaths::programFilesBesideOrInstalled()
+{
+    QTemporaryDir tmp;
+    const QString bin = tmp.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin + QStringLiteral("/Help"));
+    QDir().mkpath(tmp.filePath(QStringLiteral("share/zelmo/Help")));
+    touch(tmp.filePath(QStringLiteral("share/zelmo/Help/index.htm")));
+    QCOMPARE(FindProgramFile(bin, QStringLiteral("Help/index.htm")),
+             tmp.filePath(QStringLiteral("share/zelmo/Help/index.htm")));
+    touch(bin + QStringLiteral("/Help/index.htm"));
+    QCOMPARE(FindProgramFile(bin, QStringLiteral("Help/index.htm")), bin + QStringLiteral("/Help/index.htm"));
+    QCOMPARE(FindProgramFile(bin, QStringLiteral("nincs.txt")), QString());
 }
 
 QTEST_GUILESS_MAIN(TestPaths)
