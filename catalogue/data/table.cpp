@@ -46,8 +46,8 @@ void Table::open()
         throw DbError(QStringLiteral("A(z) %1 tábla nem rendezhető a(z) %2 mező szerint, mert nincs rá index.")
                           .arg(tableName_, orderBy_));
     buildFields();
-    if (!filterField_.isEmpty() && fieldIndex(filterField_) < 0)
-        throw DbError(QStringLiteral("Nincs ilyen mező: %1").arg(filterField_));
+    if (!filterField_.isEmpty())
+        filterValue_ = fieldByName(filterField_).coerce(filterValue_);
     prepareStatements();
     cache_.clear();
     Q_EMIT aboutToReset();
