@@ -119,8 +119,14 @@ QVariant Field::coerce(const QVariant& value) const
             d = value.toDate();
         else if (value.typeId() == QMetaType::QDateTime)
             d = value.toDateTime().date();
-        else if (isString)
-            d = QDate::fromString(text, Qt::ISODate);
+        else if (isString) {
+            // The display form (2026.01.02 or 2026.01.02.) reads back as well as the stored one.
+            for (const char* pattern : {"yyyy-MM-dd", "yyyy.MM.dd", "yyyy.MM.dd.", "yyyy. MM. dd."}) {
+                d = QDate::fromString(text, QLatin1String(pattern));
+                if (d.isValid())
+                    break;
+            }
+        }
         return d.isValid() ? QVariant(d) : fail();
     }
     case FieldKind::Time: {

@@ -166,6 +166,10 @@ void TestTable::locate_data()
     QTest::newRow("accented prefix ignoring case") << "vk" << "kinek" << QVariant(QStringLiteral("ková")) << prefix
                                                    << 2;
     QTest::newRow("date") << "vk" << "dat_kolcs" << QVariant(QDate(2026, 3, 1)) << 0 << 2;
+    QTest::newRow("date typed as shown") << "vk" << "dat_kolcs" << QVariant(QStringLiteral("2026.03.01"))
+                                         << prefix << 2;
+    QTest::newRow("impossible date") << "vk" << "dat_kolcs" << QVariant(QStringLiteral("2026.02.30")) << prefix
+                                     << 0;
     QTest::newRow("derived field") << "vk" << "osszesen" << QVariant(QStringLiteral("105")) << 0 << 1;
 }
 
