@@ -254,13 +254,12 @@ void OwnerDrawMenuStyle::drawControl(ControlElement element, const QStyleOption*
                 QStyleOption arrow(*option);
                 const int size = 8;
                 const QRect& r = item->rect;
-                arrow.rect = QRect(r.right() - 4 - size, r.top() + (r.height() - size) / 2, size,
-                                   size);
+                arrow.rect =
+                    QRect(r.right() - 4 - size, r.top() + (r.height() - size) / 2, size, size);
                 arrow.rect = visualRect(item->direction, r, arrow.rect);
-                const QColor colour = entry.enabled
-                                          ? readableOnLight(item->palette.color(
-                                                QPalette::Active, QPalette::WindowText))
-                                          : QColor(128, 128, 128);
+                const QColor colour = entry.enabled ? readableOnLight(item->palette.color(
+                                                          QPalette::Active, QPalette::WindowText))
+                                                    : QColor(128, 128, 128);
                 arrow.palette.setColor(QPalette::WindowText, colour);
                 arrow.palette.setColor(QPalette::ButtonText, colour);
                 arrow.state &= ~(State_Selected | State_Sunken);
@@ -303,10 +302,19 @@ QSize OwnerDrawMenuStyle::sizeFromContents(ContentsType type, const QStyleOption
                                            const QSize& size, const QWidget* widget) const
 {
     QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
-    if (type == CT_MenuItem)
-        if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-            item && isPaintedItem(*item))
-            result += QSize(MenuItemExtraWidth, MenuItemExtraHeight);
+    const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+    if (!item)
+        return result;
+    if (type == CT_MenuItem && isPaintedItem(*item)) {
+        result += QSize(MenuItemExtraWidth, MenuItemExtraHeight);
+    } else if (type == CT_MenuBarItem && !item->text.isEmpty()) {
+        // The caption starts 7 pixels in; styles that measure a narrower entry
+        // would let it run over the highlight's frame.
+        const QFontMetrics metrics(widget ? widget->font() : item->font);
+        const int needed =
+            metrics.horizontalAdvance(RemoveChar(QStringLiteral("&"), item->text)) + 2 * 7;
+        result.setWidth(qMax(result.width(), needed));
+    }
     return result;
 }
 

@@ -67,11 +67,20 @@ protected:
             option.position = QStyleOptionHeader::Middle;
 
         QRect textRect = rect;
+        // Some styles (Fusion among them) draw every header state alike: the
+        // button colour is nudged too, so hot and pressed titles always show.
+        const QColor button = option.palette.color(QPalette::Button);
         if (titlePressed_ && logicalIndex == pressed_ && grid_->AllowTitleClick()) {
             option.state |= QStyle::State_Sunken;
+            option.palette.setColor(QPalette::Button, button.darker(112));
             textRect = rect.adjusted(1, -1, -1, 1);
         } else if (logicalIndex == hot_) {
             option.state |= QStyle::State_MouseOver;
+            const QColor light = option.palette.color(QPalette::Highlight);
+            option.palette.setColor(QPalette::Button,
+                                    QColor((button.red() * 4 + light.red()) / 5,
+                                           (button.green() * 4 + light.green()) / 5,
+                                           (button.blue() * 4 + light.blue()) / 5));
         }
         style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
 
@@ -307,9 +316,10 @@ public:
         const bool selected = cell.state & QStyle::State_Selected;
         // The selection keeps its colours when the grid loses the focus.
         const QColor background =
-            selected ? cell.palette.color(grid_->isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                          QPalette::Highlight)
-                     : grid_->columnColor(index.column());
+            selected
+                ? cell.palette.color(grid_->isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                     QPalette::Highlight)
+                : grid_->columnColor(index.column());
         grid_->drawCellText(painter, cell, index, background);
         if (const auto& painterHook = grid_->cellPainter())
             painterHook(painter, cell, index);
@@ -388,8 +398,7 @@ void TThemeDBGrid::drawCellText(QPainter* painter, const QStyleOptionViewItem& o
     painter->setFont(option.font);
     painter->setPen(
         option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawText(option.rect.adjusted(2, 0, -2, 0), int(alignment) | Qt::TextSingleLine,
-                      text);
+    painter->drawText(option.rect.adjusted(2, 0, -2, 0), int(alignment) | Qt::TextSingleLine, text);
     painter->restore();
 }
 
@@ -436,6 +445,6 @@ void MarkSortColumn(TThemeDBGrid* grid, int column)
     const int count = grid->model() ? grid->model()->columnCount() : 0;
     const QPalette& palette = grid->palette();
     for (int c = 0; c < count; ++c)
-        grid->setColumnColor(c, palette.color(QPalette::Active,
-                                              c == column ? QPalette::Button : QPalette::Base));
+        grid->setColumnColor(
+            c, palette.color(QPalette::Active, c == column ? QPalette::Button : QPalette::Base));
 }
