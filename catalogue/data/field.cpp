@@ -3,6 +3,7 @@
 #include "catalogue/data/dberror.h"
 
 #include <QDate>
+#include <QHash>
 #include <QRegularExpression>
 #include <QTime>
 
@@ -37,6 +38,17 @@ QString toQtPattern(const QString& format, bool isTime)
     return out;
 }
 
+// Grids format thousands of values with a handful of patterns.
+const QString& cachedPattern(const QString& format, bool isTime)
+{
+    static QHash<QString, QString> cache[2];
+    QHash<QString, QString>& c = cache[isTime ? 1 : 0];
+    auto it = c.find(format);
+    if (it == c.end())
+        it = c.insert(format, toQtPattern(format, isTime));
+    return *it;
+}
+
 QString formatNumber(qlonglong v, const QString& format)
 {
     if (format.isEmpty() || format.count(QLatin1Char('0')) != format.size())
@@ -59,11 +71,15 @@ QString formatValue(const QVariant& value, FieldKind kind, const QString& format
         return QString::number(value.toDouble());
     case FieldKind::Date: {
         const QDate d = value.toDate();
-        return d.toString(format.isEmpty() ? QStringLiteral("yyyy.MM.dd.") : toQtPattern(format, false));
+        if (format.isEmpty())
+            return d.toString(QStringLiteral("yyyy.MM.dd."));
+        return d.toString(cachedPattern(format, false));
     }
     case FieldKind::Time: {
         const QTime t = value.toTime();
-        return t.toString(format.isEmpty() ? QStringLiteral("H:mm:ss") : toQtPattern(format, true));
+        if (format.isEmpty())
+            return t.toString(QStringLiteral("H:mm:ss"));
+        return t.toString(cachedPattern(format, true));
     }
     case FieldKind::Blob:
         return QStringLiteral("(BLOB)");
@@ -165,9 +181,10 @@ QVariant Field::fromStore(const QVariant& stored) const
     case FieldKind::Time:
         if (stored.typeId() == QMetaType::QString) {
             const QString s = stored.toString();
-            QTime t = QTime::fromString(s, QStringLiteral("HH:mm:ss"));
+            // The ISO reader is many times faster than a pattern, and times are read by the thousand.
+            QTime t = QTime::fromString(s, Qt::ISODateWithMs);
             if (!t.isValid())
-                t = QTime::fromString(s, Qt::ISODateWithMs);
+                t = QTime::fromString(s, QStringLiteral("HH:mm:ss"));
             return t.isValid() ? QVariant(t) : stored;
         }
         return stored;

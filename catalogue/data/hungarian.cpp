@@ -2,6 +2,7 @@
 
 #include "catalogue/data/dberror.h"
 
+#include <QStringList>
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 
@@ -127,6 +128,28 @@ bool startsWithIgnoringCase(const QString& value, const QString& prefix)
     if (prefix.isEmpty())
         return true;
     return value.toCaseFolded().startsWith(prefix.toCaseFolded());
+}
+
+QString prefixUpperBound(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        return QString();
+    // The alphabet's letters in order, accented forms that sort with their
+    // base letter grouped with it.
+    static const QStringList groups = {
+        QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+        QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9"),
+        QStringLiteral("aá"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("eé"),
+        QStringLiteral("f"), QStringLiteral("g"), QStringLiteral("h"), QStringLiteral("ií"), QStringLiteral("j"),
+        QStringLiteral("k"), QStringLiteral("l"), QStringLiteral("m"), QStringLiteral("n"), QStringLiteral("oó"),
+        QStringLiteral("öő"), QStringLiteral("p"), QStringLiteral("q"), QStringLiteral("r"), QStringLiteral("s"),
+        QStringLiteral("t"), QStringLiteral("uú"), QStringLiteral("üű"), QStringLiteral("v"), QStringLiteral("w"),
+        QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")};
+    const QChar first = prefix.at(0).toLower();
+    for (int i = 0; i + 1 < groups.size(); ++i)
+        if (groups.at(i).contains(first))
+            return groups.at(i + 1).left(1);
+    return QString();
 }
 
 bool like(const QString& value, const QString& pattern, QChar escape)

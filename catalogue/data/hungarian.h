@@ -21,6 +21,12 @@ int compare(const QString& a, const QString& b);
 // True when `value` begins with `prefix`, ignoring letter case.
 bool startsWithIgnoringCase(const QString& value, const QString& prefix);
 
+// A text that sorts after every text beginning with `prefix`: the letter of
+// the alphabet after the prefix's first letter (c -> d, so "cs" words stay
+// below it; o and ó -> ö; ö and ő -> p). Empty when there is none (z, or a
+// prefix that starts with no letter or digit).
+QString prefixUpperBound(const QString& prefix);
+
 // LIKE with % and _ that ignores letter case for every alphabet.
 bool like(const QString& value, const QString& pattern, QChar escape = QChar());
 

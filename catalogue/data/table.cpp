@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int CacheLimit = 4096;
+constexpr int ReadAhead = 40;
 
 QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
 
@@ -209,6 +210,11 @@ void Table::prepareStatements()
         cols << QStringLiteral("NULL");
     fetch_ = sqlite::Statement(db_.handle(), QStringLiteral("SELECT %1 FROM %2 AS t WHERE t.rowid=?1")
                                                  .arg(cols.join(QLatin1Char(',')), quoted(tableName_)));
+    prepareKeys();
+}
+
+void Table::prepareKeys()
+{
     keysStmt_ = sqlite::Statement(db_.handle(), QStringLiteral("SELECT rowid FROM %1%2 ORDER BY %3")
                                                     .arg(quoted(tableName_), whereClause(QString()),
                                                          orderClause()));
@@ -304,9 +310,36 @@ Row Table::rowAt(int row)
         return *it;
     if (cache_.size() >= CacheLimit)
         cache_.clear();
-    Row r = fetch(key);
-    cache_.insert(key, r);
-    return r;
+    // Reading down the rows (a grid painting, an export) reads a screenful at
+    // once inside one read transaction, so the file is locked once rather than
+    // per row; a single row asked for on its own is read alone.
+    const bool sequential = row == lastMiss_ + 1;
+    lastMiss_ = row;
+    if (!sequential) {
+        Row r = fetch(key);
+        cache_.insert(key, r);
+        return r;
+    }
+    const bool own = !db_.inTransaction();
+    if (own)
+        sqlite::exec(db_.handle(), QStringLiteral("BEGIN"));
+    try {
+        Row r = fetch(key);
+        cache_.insert(key, r);
+        const int end = std::min(int(keys_.size()), row + ReadAhead);
+        for (int i = row + 1; i < end; ++i) {
+            const qint64 k = keys_[size_t(i)];
+            if (!cache_.contains(k))
+                cache_.insert(k, fetch(k));
+        }
+        if (own)
+            sqlite::exec(db_.handle(), QStringLiteral("COMMIT"));
+        return r;
+    } catch (...) {
+        if (own)
+            sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 QVariant Table::value(int field) const
@@ -345,10 +378,10 @@ void Table::setOrderBy(const QString& field)
         const QString old = orderBy_;
         orderBy_ = name;
         try {
-            prepareStatements();
+            prepareKeys();
         } catch (...) {
             orderBy_ = old;
-            prepareStatements();
+            prepareKeys();
             throw;
         }
         const qint64 key = currentKey();
@@ -385,12 +418,16 @@ void Table::setFilter(const QString& filter)
         if (!field.isEmpty())
             value = fieldByName(field).coerce(value);
     }
+    // Moving between cassettes changes only the value: the statement stays.
+    const bool sameShape = field.compare(filterField_, Qt::CaseInsensitive) == 0 &&
+                           value.isNull() == filterValue_.isNull();
     filter_ = text;
     filterField_ = field;
     filterValue_ = value;
     if (!isActive())
         return;
-    prepareStatements();
+    if (!sameShape || keysStmt_.isNull())
+        prepareKeys();
     Q_EMIT aboutToReset();
     loadKeys();
     current_ = keys_.empty() ? -1 : 0;
@@ -427,12 +464,17 @@ bool Table::locate(const QString& fieldName, const QVariant& value, LocateOption
     } else {
         QString cond;
         QVariant bound;
+        QString upper;
         const QString col = quoted(f.name);
         if (value.isNull() || (f.isText() == false && value.toString().trimmed().isEmpty())) {
             cond = col + QStringLiteral(" IS NULL");
         } else if (f.isText()) {
             bound = value.toString();
-            const QString lower = huText_ ? col + QStringLiteral(">=:zelmo_v AND ") : QString();
+            QString lower = huText_ ? col + QStringLiteral(">=:zelmo_v AND ") : QString();
+            // Without an upper bound a prefix that matches nothing would test every row after it.
+            upper = huText_ && partial ? hungarian::prefixUpperBound(bound.toString()) : QString();
+            if (!upper.isEmpty())
+                lower += col + QStringLiteral("<:zelmo_upper AND ");
             if (partial)
                 cond = lower + (ci ? QStringLiteral("zelmo_prefix(%1,:zelmo_v)").arg(col)
                                    : QStringLiteral("substr(%1,1,length(:zelmo_v))=:zelmo_v COLLATE BINARY").arg(col));
@@ -454,6 +496,8 @@ bool Table::locate(const QString& fieldName, const QVariant& value, LocateOption
             st.bind(QStringLiteral("zelmo_filter"), filterValue_);
         if (!bound.isNull())
             st.bind(QStringLiteral("zelmo_v"), bound);
+        if (!upper.isEmpty())
+            st.bind(QStringLiteral("zelmo_upper"), upper);
         if (st.step())
             found = positionOf(st.int64(0));
     }

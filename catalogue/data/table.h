@@ -90,6 +90,7 @@ private:
     void addDerivedFields();
     void resolveDerived();
     void prepareStatements();
+    void prepareKeys();
     QString orderClause() const;
     QString whereClause(const QString& extra) const;
     void loadKeys();
@@ -116,6 +117,7 @@ private:
 
     std::vector<qint64> keys_;
     QHash<qint64, Row> cache_;
+    int lastMiss_ = -2;
     sqlite::Statement fetch_;
     sqlite::Statement keysStmt_;
     std::vector<sqlite::Statement> lookupStmts_;

@@ -151,6 +151,19 @@ void TestStore::hungarianOrder()
     eq.open();
     QCOMPARE(eq.value(0).toInt(), 1);
     QVERIFY(hungarian::compare(QStringLiteral("cukor"), QStringLiteral("csiga")) < 0);
+
+    // Every word beginning with a letter sorts below the bound a prefix search uses.
+    const QStringList words{"Csoda", "cukor", "Dzsungel", "Ödön", "őz", "Ostor", "Óra", "Üst", "Űr", "uborka",
+                            "Gyula", "Nyúl", "Szél", "Tyúk", "Ábel", "9 és fél", "Zsuzsa"};
+    for (const QString& w : words) {
+        const QString bound = hungarian::prefixUpperBound(w.left(1));
+        if (!bound.isEmpty())
+            QVERIFY2(hungarian::compare(w, bound) < 0, qPrintable(w + QStringLiteral(" < ") + bound));
+        QVERIFY(hungarian::compare(w, w.left(1)) >= 0);
+    }
+    QCOMPARE(hungarian::prefixUpperBound(QStringLiteral("ó")), QStringLiteral("ö"));
+    QCOMPARE(hungarian::prefixUpperBound(QStringLiteral("z")), QString());
+    QCOMPARE(hungarian::prefixUpperBound(QStringLiteral("-")), QString());
 }
 
 void TestStore::unicodeUpperLowerLike_data()

@@ -158,6 +158,8 @@ void TestTable::locate_data()
                                             << prefix << 10;
     QTest::newRow("prefix ignoring case") << "tipus_nev" << "tipus_nev" << QVariant(QStringLiteral("vhs")) << prefix
                                           << 1;
+    QTest::newRow("prefix of a field the list is not sorted by") << "vk" << "kinek" << QVariant(QStringLiteral("k")) << prefix
+                                                    << 2;
     QTest::newRow("prefix in order") << "tipus_nev" << "tipus_nev" << QVariant(QStringLiteral("s-")) << prefix << 2;
     QTest::newRow("exact case-sensitive") << "vk" << "tipus_nev" << QVariant(QStringLiteral("vhs")) << 0 << 3;
     QTest::newRow("exact ignoring case") << "vk" << "tipus_nev" << QVariant(QStringLiteral("VHS")) << ci << 1;
