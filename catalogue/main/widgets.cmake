@@ -4,12 +4,13 @@ target_sources(zelmo_main PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/themedbgrid.cpp ${CMAKE_CURRENT_LIST_DIR}/themedbgrid.h
 )
 
-# Each icon is named after its action (":/icons/aUj"); "redball" marks a lent cassette.
+# Each icon is named after its action (":/icons/aUj"); "redball" marks a lent cassette,
+# "cassette" is the 77 x 77 picture beside the recording details.
 set(zelmo_icon_names
   aUj aUjFelv aSzerkeszt aFelvSzerkeszt aTorol aFelvTorol aKolcsonad aVisszakap
   aBongeszo aNyomtat aNyomtat2 aNyomEgyszeru aNyomtatKep aNyomtatKep2 aExcelbe aExcelbe2
   aKilep aBetuNovel aBetuCsokkent aAdatMent aBeallit aSugo aFontos aHonlap aLevel
-  aUjdonsag aProgramok redball
+  aUjdonsag aProgramok redball cassette
 )
 set(zelmo_icon_files)
 foreach(name IN LISTS zelmo_icon_names)
