@@ -110,6 +110,8 @@ private Q_SLOTS:
     void barCaptionFitsInsideTheHighlight();
     void styledMenuPaintsThroughThePainter();
     void hookReachesEveryMenuOfTheWindowOnce();
+    void actionIconsAreShipped_data();
+    void actionIconsAreShipped();
 };
 
 void TestMenuPainter::shortCutText_data()
@@ -402,6 +404,32 @@ void TestMenuPainter::hookReachesEveryMenuOfTheWindowOnce()
     QCOMPARE(OwnerDrawMenuStyle::instance(), style);
     QCOMPARE(sub->style(), style);
     action->setMenu(nullptr);
+}
+
+void TestMenuPainter::actionIconsAreShipped_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    // The main window finds an action's icon by the action's name and shows none
+    // when it is missing, so a misnamed file would go unnoticed.
+    for (const char* action :
+         {"aUj",       "aSzerkeszt",     "aTorol",      "aKolcsonad",    "aVisszakap",
+          "aBongeszo", "aNyomtat",       "aNyomtatKep", "aExcelbe",      "aKilep",
+          "aUjFelv",   "aFelvSzerkeszt", "aFelvTorol",  "aNyomtat2",     "aNyomtatKep2",
+          "aExcelbe2", "aNyomEgyszeru",  "aBetuNovel",  "aBetuCsokkent", "aAdatMent",
+          "aBeallit",  "aSugo",          "aFontos",     "aHonlap",       "aLevel",
+          "aUjdonsag", "aProgramok",     "redball"})
+        QTest::newRow(action) << QString::fromLatin1(action) << QSize(16, 16);
+    QTest::newRow("cassette") << QStringLiteral("cassette") << QSize(77, 77);
+}
+
+void TestMenuPainter::actionIconsAreShipped()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    const QImage image(QStringLiteral(":/icons/") + name);
+    QCOMPARE(image.size(), size);
+    QVERIFY(image.hasAlphaChannel());
 }
 
 QTEST_MAIN(TestMenuPainter)
