@@ -2,56 +2,22 @@
 
 #include "catalogue/data/datasetmodel.h"
 #include "catalogue/main/frm_logo.h"
+#include "catalogue/main/menupainter.h"
 #include "catalogue/main/settings.h"
+#include "catalogue/main/themedbgrid.h"
 #include "common/application.h"
 #include "common/messages.h"
 #include "common/paths.h"
 #include "common/values.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
-#include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTableView>
 #include <QToolTip>
-
-namespace {
-
-// Keeps a grid's current row and its table's current row together.
-void linkGrid(QTableView* grid, DataSet* ds)
-{
-    QObject::connect(ds, &DataSet::currentRowChanged, grid, [grid](int row) {
-        if (row >= 0 && grid->model() && row < grid->model()->rowCount())
-            grid->selectRow(row);
-    });
-    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, ds,
-                     [grid, ds](const QModelIndex& current) {
-                         if (current.isValid() && ds->isActive() && ds->state() == DataSet::State::Browse &&
-                             current.row() != ds->currentRow())
-                             RunGuarded(grid->window(), [&] { ds->moveTo(current.row()); });
-                     });
-}
-
-QTableView* makeGrid(const QString& name, QWidget* parent)
-{
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(name);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
-    grid->verticalHeader()->setFixedWidth(12);
-    return grid;
-}
-
-} // namespace
 
 Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent)
 {
@@ -61,55 +27,28 @@ Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent)
     TblVK = new Table(Db1, QStringLiteral("vk.DB"), this);
     TblFelvetel = new Table(Db1, QStringLiteral("felvetel.DB"), this);
     Qry = new Query(Db1, this);
-    buildWindow();
-}
 
-Tfrm_Main::~Tfrm_Main()
-{
-    // Models first: they listen to the tables.
-    delete DBGrid1;
-    delete DBGrid2;
-}
-
-void Tfrm_Main::buildWindow()
-{
-    aKilep = new QAction(QStringLiteral("Kilépés a programból"), this);
-    aKilep->setObjectName(QStringLiteral("aKilep"));
-    aKilep->setStatusTip(QStringLiteral("Kilépés a programból"));
-    aKilep->setToolTip(QStringLiteral("Kilépés a programból"));
-    connect(aKilep, &QAction::triggered, this, &QWidget::close);
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Kazetták"));
-    menu->addAction(aKilep);
-
-    Splitter1 = new QSplitter(Qt::Horizontal, this);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    DBGrid1 = makeGrid(QStringLiteral("DBGrid1"), Splitter1);
-    DBGrid2 = makeGrid(QStringLiteral("DBGrid2"), Splitter1);
-    vkModel_ = new DataSetModel(TblVK, DBGrid1);
-    vkModel_->setColumns({QStringLiteral("kolcsonadva"), QStringLiteral("vk"), QStringLiteral("hossz"),
-                          QStringLiteral("szabad"), QStringLiteral("tipus_nev")});
-    felvetelModel_ = new DataSetModel(TblFelvetel, DBGrid2);
-    felvetelModel_->setColumns({QStringLiteral("felvetel"), QStringLiteral("cim"), QStringLiteral("hossz"),
-                                QStringLiteral("datum"), QStringLiteral("szamlalo_tol"),
-                                QStringLiteral("szamlalo_ig")});
-    DBGrid1->setModel(vkModel_);
-    DBGrid2->setModel(felvetelModel_);
-    linkGrid(DBGrid1, TblVK);
-    linkGrid(DBGrid2, TblFelvetel);
-    Splitter1->addWidget(DBGrid1);
-    Splitter1->addWidget(DBGrid2);
-    Splitter1->setSizes({400, 390});
+    createActions();
+    createMenus();
+    createSplitter();
+    pVK = createCassettePanel();
+    pFelvetel = createRecordingPanel();
     setCentralWidget(Splitter1);
 
     for (int width : {100, 225, 50}) {
         auto* panel = new QLabel(this);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setMinimumWidth(width);
-        panel->setMaximumWidth(width);
+        panel->setFixedWidth(width);
         panels_.append(panel);
         statusBar()->addWidget(panel);
     }
-    connect(TblVK, &DataSet::afterScroll, this, &Tfrm_Main::TblVKAfterScroll);
+    connectLists();
+}
+
+Tfrm_Main::~Tfrm_Main()
+{
+    // The grids' models listen to the tables: let them go first.
+    delete Splitter1;
 }
 
 QLabel* Tfrm_Main::statusPanel(int index) const { return panels_.value(index); }
@@ -137,6 +76,8 @@ bool Tfrm_Main::FormCreate()
     // A table that cannot be opened is reported; the window still opens.
     RunGuarded(this, [this] { TblVK->open(); });
     RunGuarded(this, [this] { TblFelvetel->open(); });
+    showCassetteDetails();
+    showRecordingDetails();
     return true;
 }
 
@@ -148,10 +89,7 @@ void Tfrm_Main::LoadSettings()
     resize(b.width, b.height);
 }
 
-void Tfrm_Main::SaveSettings()
-{
-    WriteSettings(IniFileName, TBeall, {x(), y(), width(), height()});
-}
+void Tfrm_Main::SaveSettings() { WriteSettings(IniFileName, TBeall, {x(), y(), width(), height()}); }
 
 void Tfrm_Main::TblVKAfterScroll()
 {
@@ -166,11 +104,12 @@ void Tfrm_Main::ShowRecordCount()
     panels_.at(0)->setText(QString::asprintf("%d / %d", TblVK->recordCount(), TblVK->recNo()));
 }
 
-void Tfrm_Main::applyFontSize()
+void Tfrm_Main::GoToRecording(const QVariant& cassette, const QVariant& track)
 {
-    QFont f = font();
-    f.setPointSize(TBeall.FontSize);
-    setFont(f);
+    if (!cassette.isNull())
+        TblVK->locate(QStringLiteral("vk"), cassette);
+    if (!track.isNull())
+        TblFelvetel->locate(QStringLiteral("felvetel"), track);
 }
 
 void Tfrm_Main::showEvent(QShowEvent* event)
@@ -185,6 +124,7 @@ void Tfrm_Main::showEvent(QShowEvent* event)
 void Tfrm_Main::FormShow()
 {
     applyFontSize();
+    HookOwnerDrawMenus(this);
     if (TBeall.FullScreenStart) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect work = screen->availableGeometry();

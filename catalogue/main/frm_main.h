@@ -4,16 +4,26 @@
 #include "catalogue/data/query.h"
 #include "catalogue/data/table.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 class DataSetModel;
 class QAction;
 class QLabel;
+class QLineEdit;
+class QMenu;
+class QModelIndex;
+class QPainter;
+class QStyleOptionViewItem;
+class QPlainTextEdit;
 class QSplitter;
-class QTableView;
+class QToolBar;
+class QWidget;
+class TThemeDBGrid;
 
 // The catalogue's main window: it owns the connection and the two main tables
-// for the whole run, and starts and ends the program.
+// for the whole run, shows the cassettes and the current cassette's recordings,
+// and holds every command of the program.
 class Tfrm_Main : public QMainWindow
 {
     Q_OBJECT
@@ -29,34 +39,78 @@ public:
     void LoadSettings();
     void SaveSettings();
     void ShowRecordCount();
+    // Moves both lists to a recording; a value not found leaves that list.
+    void GoToRecording(const QVariant& cassette, const QVariant& track);
+
+    QAction* action(const QString& name) const { return actions_.value(name); }
+    QLabel* statusPanel(int index) const;
 
     Database Db1;
     Table* TblVK = nullptr;
     Table* TblFelvetel = nullptr;
     Query* Qry = nullptr;
-    QAction* aKilep = nullptr;
 
-    QLabel* statusPanel(int index) const;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* pVK = nullptr;
+    QWidget* pFelvetel = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    TThemeDBGrid* DBGrid1 = nullptr;
+    TThemeDBGrid* DBGrid2 = nullptr;
+    QPlainTextEdit* DBMemo1 = nullptr;
+    QPlainTextEdit* DBMemo2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormShow();
     void FormClose();
     void ShowHintInStatusBar(const QString& hint);
     void TblVKAfterScroll();
-    void buildWindow();
-    void applyFontSize();
 
+    // Building the window (frm_main_layout.cpp).
+    void createActions();
+    void createMenus();
+    void createSplitter();
+    QWidget* createCassettePanel();
+    QWidget* createRecordingPanel();
+    QToolBar* createToolBar(const QList<const char*>& entries, QSize buttonSize, bool captions);
+    QWidget* createHeading(const QString& caption, int height, int fontPixels, QLineEdit* search);
+
+    // The lists (frm_main_lists.cpp).
+    void connectLists();
+    void DBGrid1TitleClick(int column);
+    void DBGrid2TitleClick(int column);
+    void typeIntoSearch(QLineEdit* edit, const QString& typed);
+    void showCassetteDetails();
+    void showRecordingDetails();
+    void resizeColumns();
+    void paintCassetteCell(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index);
+    void paintRecordingCell(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index);
+    void applyFontSize();
+    void aBetuNovelExecute();
+    void aBetuCsokkentExecute();
+
+    QHash<QString, QAction*> actions_;
     QList<QLabel*> panels_;
-    QSplitter* Splitter1 = nullptr;
-    QTableView* DBGrid1 = nullptr;
-    QTableView* DBGrid2 = nullptr;
     DataSetModel* vkModel_ = nullptr;
     DataSetModel* felvetelModel_ = nullptr;
+    QLabel* lblDatKolcs_ = nullptr;
+    QLabel* lblKinek_ = nullptr;
+    QLabel* lblCim_ = nullptr;
+    QLabel* lblSzereplok_ = nullptr;
+    QLabel* lblMinoseg_ = nullptr;
+    QLabel* lblRendezte_ = nullptr;
+    QLabel* lblMufaj_ = nullptr;
+    QLabel* lblTrack_ = nullptr;
+    int vkSortColumn_ = 1;
+    int felvetelSortColumn_ = 0;
     bool shown_ = false;
     bool closed_ = false;
 };

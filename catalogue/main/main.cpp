@@ -1,4 +1,5 @@
 #include "catalogue/main/frm_main.h"
+#include "catalogue/main/mainlists.h"
 #include "common/application.h"
 #include "common/paths.h"
 
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Videokazetta nyilvántartás"));
     InstallQtTranslation(app);
     RegisterPlatformFonts();
+    WheelToKeys wheel;
+    app.installEventFilter(&wheel);
 
     Tfrm_Main window;
     if (!window.FormCreate())
