@@ -1,0 +1,52 @@
+#pragma once
+
+#include "maintenance/paradoxtable.h"
+
+#include <QList>
+#include <QString>
+#include <QStringEncoder>
+#include <QVariantList>
+
+#include <vector>
+
+struct px_doc;
+
+namespace paradox {
+
+struct NewField
+{
+    QString name;
+    int type = Alpha;
+    int length = 0; // Alpha: characters; Memo and Blob: bytes in the record, 10 of them the pointer
+};
+
+// Writes a new table file, and its .MB file when it has memo or blob fields.
+// The program only reads old tables; this serves the tests and benchmarks,
+// which need old data folders to read.
+class TableWriter
+{
+public:
+    // Throws ZelmoError when the file cannot be made.
+    TableWriter(const QString& path, const QList<NewField>& fields, int primaryKeyFields,
+                int codePage = 1250);
+    ~TableWriter();
+    TableWriter(const TableWriter&) = delete;
+    TableWriter& operator=(const TableWriter&) = delete;
+
+    // One value per field; a null QVariant leaves the field empty. Integers,
+    // doubles, QString, QDate, QTime, QDateTime and QByteArray as the field's type wants.
+    void append(const QVariantList& values);
+    // Finishes the files; the destructor does it too.
+    void close();
+
+private:
+    QString path_;
+    QString blobPath_;
+    px_doc* doc_ = nullptr;
+    QList<NewField> fields_;
+    std::vector<int> offsets_;
+    QByteArray record_;
+    QStringEncoder encoder_;
+};
+
+} // namespace paradox
