@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -221,6 +222,8 @@ QWidget* Tfrm_Main::createCassettePanel()
     vkModel_->setColumns({QStringLiteral("kolcsonadva"), QStringLiteral("vk"), QStringLiteral("hossz"),
                           QStringLiteral("szabad"), QStringLiteral("tipus_nev")});
     DBGrid1->setModel(vkModel_);
+    // The titles keep their own font when the font-size actions change the rows'.
+    DBGrid1->horizontalHeader()->setFont(QFont(QStringLiteral("Tahoma"), 8));
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     col->addWidget(DBGrid1, 1);
 
@@ -270,6 +273,7 @@ QWidget* Tfrm_Main::createRecordingPanel()
                                 QStringLiteral("datum"), QStringLiteral("szamlalo_tol"),
                                 QStringLiteral("szamlalo_ig")});
     DBGrid2->setModel(felvetelModel_);
+    DBGrid2->horizontalHeader()->setFont(QFont(QStringLiteral("Tahoma"), 8));
     DBGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
     col->addWidget(DBGrid2, 1);
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -252,6 +253,11 @@ void TestFrmMain::fontSizeActionsStayInRange()
         down->trigger();
     QCOMPARE(TBeall.FontSize, 8);
     QCOMPARE(w_->Edit2->font().pointSize(), 8);
+    // Grid titles, headings and memos keep their own fonts.
+    QCOMPARE(w_->DBGrid1->horizontalHeader()->font().pointSize(), 8);
+    up->trigger();
+    QCOMPARE(w_->DBGrid1->horizontalHeader()->font().pointSize(), 8);
+    QCOMPARE(w_->DBMemo1->font().pixelSize(), 12);
 }
 
 void TestFrmMain::goToRecording()
