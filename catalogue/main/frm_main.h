@@ -87,6 +87,7 @@ private:
     void connectLists();
     void DBGrid1TitleClick(int column);
     void DBGrid2TitleClick(int column);
+    bool sortList(TThemeDBGrid* grid, Table* table, DataSetModel* model, QLineEdit* search, int column);
     void typeIntoSearch(QLineEdit* edit, const QString& typed);
     void showCassetteDetails();
     void showRecordingDetails();

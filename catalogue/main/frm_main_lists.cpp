@@ -97,24 +97,26 @@ void Tfrm_Main::connectLists()
 
 void Tfrm_Main::DBGrid1TitleClick(int column)
 {
-    Edit1->setFocus();
-    const QString field = TblVK->field(vkModel_->fieldOfColumn(column)).name;
-    // A field without an index is refused: the order and the marks stay.
-    if (!RunGuarded(this, [&] { TblVK->setOrderBy(field); }))
-        return;
-    vkSortColumn_ = column;
-    MarkSortColumn(DBGrid1, column);
+    if (sortList(DBGrid1, TblVK, vkModel_, Edit1, column))
+        vkSortColumn_ = column;
     ShowRecordCount();
 }
 
 void Tfrm_Main::DBGrid2TitleClick(int column)
 {
-    Edit2->setFocus();
-    const QString field = TblFelvetel->field(felvetelModel_->fieldOfColumn(column)).name;
-    if (!RunGuarded(this, [&] { TblFelvetel->setOrderBy(field); }))
-        return;
-    felvetelSortColumn_ = column;
-    MarkSortColumn(DBGrid2, column);
+    if (sortList(DBGrid2, TblFelvetel, felvetelModel_, Edit2, column))
+        felvetelSortColumn_ = column;
+}
+
+bool Tfrm_Main::sortList(TThemeDBGrid* grid, Table* table, DataSetModel* model, QLineEdit* search, int column)
+{
+    search->setFocus();
+    const QString field = table->field(model->fieldOfColumn(column)).name;
+    // A field without an index is refused: the order and the marks stay.
+    if (!RunGuarded(this, [&] { table->setOrderBy(field); }))
+        return false;
+    MarkSortColumn(grid, column);
+    return true;
 }
 
 void Tfrm_Main::typeIntoSearch(QLineEdit* edit, const QString& typed)

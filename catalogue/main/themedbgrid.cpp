@@ -15,13 +15,32 @@ namespace {
 // Wide enough for the current-row arrow and its white edge.
 constexpr int IndicatorWidth = 12;
 
+// Both header rows start a section's picture from the same plain option; the
+// hot and pressed looks are decided by the grid's own state, not Qt's.
+class PlainHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    QStyleOptionHeader sectionOption(const QRect& rect, int logicalIndex) const
+    {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.rect = rect;
+        option.section = logicalIndex;
+        option.state &= ~(QStyle::State_MouseOver | QStyle::State_Sunken | QStyle::State_On);
+        return option;
+    }
+};
+
 // The title row. Which title looks hot or pressed is kept here rather than
 // left to QHeaderView, so that a press that resizes a column never presses a
 // title, and a grid that does not allow title clicks never shows one pressed.
-class ThemeTitleHeader : public QHeaderView
+class ThemeTitleHeader : public PlainHeader
 {
 public:
-    explicit ThemeTitleHeader(TThemeDBGrid* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid)
+    explicit ThemeTitleHeader(TThemeDBGrid* grid) : PlainHeader(Qt::Horizontal, grid), grid_(grid)
     {
         // The header's own clicks would select columns; the grid reports them itself.
         setSectionsClickable(false);
@@ -50,11 +69,7 @@ protected:
     {
         if (!rect.isValid())
             return;
-        QStyleOptionHeader option;
-        initStyleOption(&option);
-        option.rect = rect;
-        option.section = logicalIndex;
-        option.state &= ~(QStyle::State_MouseOver | QStyle::State_Sunken | QStyle::State_On);
+        QStyleOptionHeader option = sectionOption(rect, logicalIndex);
         option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
         const int visual = visualIndex(logicalIndex);
         if (count() == 1)
@@ -245,10 +260,10 @@ private:
 
 // The record-indicator column: a plain header background, with an arrow on
 // the current row.
-class IndicatorHeader : public QHeaderView
+class IndicatorHeader : public PlainHeader
 {
 public:
-    explicit IndicatorHeader(TThemeDBGrid* grid) : QHeaderView(Qt::Vertical, grid), grid_(grid)
+    explicit IndicatorHeader(TThemeDBGrid* grid) : PlainHeader(Qt::Vertical, grid), grid_(grid)
     {
         setSectionResizeMode(QHeaderView::Fixed);
         setHighlightSections(false);
@@ -261,11 +276,7 @@ protected:
     {
         if (!rect.isValid())
             return;
-        QStyleOptionHeader option;
-        initStyleOption(&option);
-        option.rect = rect;
-        option.section = logicalIndex;
-        option.state &= ~(QStyle::State_MouseOver | QStyle::State_Sunken | QStyle::State_On);
+        QStyleOptionHeader option = sectionOption(rect, logicalIndex);
         style()->drawControl(QStyle::CE_HeaderEmptyArea, &option, painter, this);
         const QModelIndex current = grid_->currentIndex();
         if (!current.isValid() || current.row() != logicalIndex)
