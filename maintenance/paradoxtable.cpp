@@ -156,8 +156,28 @@ QString blobFileFor(const QString& tablePath)
 
 TableReader::TableReader(const QString& path) : path_(path)
 {
-    // Our own read-only handle: pxlib must have no way to write the old files.
-    file_ = std::fopen(QFile::encodeName(path).constData(), "rb");
+    try {
+        open();
+    } catch (...) {
+        release();
+        throw;
+    }
+}
+
+void TableReader::open()
+{
+    const QString& path = path_;
+    // pxlib seeks and reads a few bytes at a time; from a file that costs two
+    // system calls a field. It reads the table from memory instead, through a
+    // read-only stream, so it has no way to write the old file either.
+    mapped_ = std::make_unique<QFile>(path);
+    if (!mapped_->open(QIODevice::ReadOnly))
+        fail(mapped_->errorString());
+    const qint64 size = mapped_->size();
+    uchar* data = size > 0 ? mapped_->map(0, size) : nullptr;
+    if (!data)
+        fail(size > 0 ? mapped_->errorString() : QStringLiteral("a fájl üres."));
+    file_ = fmemopen(data, size_t(size), "rb");
     if (!file_)
         fail(QString::fromLocal8Bit(std::strerror(errno)));
     doc_ = PX_new3(onPxError, nullptr, nullptr, nullptr, &lastError_);
@@ -172,8 +192,8 @@ TableReader::TableReader(const QString& path) : path_(path)
     // in its buffer, so the size is checked here.
     const qint64 expected =
         qint64(head->px_headersize) + qint64(head->px_fileblocks) * head->px_maxtablesize * 1024;
-    if (QFileInfo(path).size() < expected)
-        fail(QStringLiteral("a fájl csonka (%1 bájt helyett %2).").arg(QFileInfo(path).size()).arg(expected));
+    if (size < expected)
+        fail(QStringLiteral("a fájl csonka (%1 bájt helyett %2).").arg(size).arg(expected));
 
     recordCount_ = PX_get_num_records(doc_);
     primaryKeyFields_ = head->px_primarykeyfields;
@@ -204,14 +224,20 @@ TableReader::TableReader(const QString& path) : path_(path)
     buffer_.resize(offset);
 }
 
-TableReader::~TableReader()
+TableReader::~TableReader() { release(); }
+
+void TableReader::release()
 {
     if (doc_) {
         PX_close(doc_);
         PX_delete(doc_);
+        doc_ = nullptr;
     }
-    if (file_)
+    if (file_) {
         std::fclose(file_);
+        file_ = nullptr;
+    }
+    mapped_.reset();
 }
 
 QString TableReader::fileName() const { return QFileInfo(path_).fileName(); }

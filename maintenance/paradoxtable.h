@@ -7,6 +7,9 @@
 #include <QVariant>
 
 #include <cstdio>
+#include <memory>
+
+class QFile;
 
 struct px_doc;
 
@@ -100,12 +103,15 @@ public:
     QVariantList record(int index);
 
 private:
+    void open();
+    void release();
     QVariant decode(const char* data, const FieldInfo& field);
     QString text(const char* bytes, qsizetype size);
     const BlobFile& blobFile();
     [[noreturn]] void fail(const QString& why) const;
 
     QString path_;
+    std::unique_ptr<QFile> mapped_;
     std::FILE* file_ = nullptr;
     px_doc* doc_ = nullptr;
     QString lastError_;

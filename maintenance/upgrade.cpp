@@ -114,6 +114,21 @@ void UpgradeStore(Database& db, const MaintenanceFeedback& feedback)
         runIgnoringErrors(db, QStringLiteral("ALTER TABLE vk ADD kinek CHAR(50) COLLATE HU;"));
 
     addMissingIndexes(db);
+
+    // The statements' own errors are passed over, but an upgrade that did not
+    // reach the current structure must not end in "Verzióváltás kész".
+    QStringList missing;
+    const QList<ColumnInfo> now = db.structure(QStringLiteral("vk")).columns;
+    for (const char* name : {"kolcsonadva", "tipus_nev", "dat_kolcs", "kinek"}) {
+        const bool there = std::any_of(now.begin(), now.end(), [name](const ColumnInfo& c) {
+            return c.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        });
+        if (!there)
+            missing << QLatin1String(name);
+    }
+    if (!missing.isEmpty())
+        throw ZelmoError(QStringLiteral("A verzióváltás nem sikerült: a vk táblához nem adható hozzá: %1")
+                             .arg(missing.join(QStringLiteral(", "))));
 }
 
 void RunVersionUpgrade(const QString& pathText, const MaintenanceFeedback& feedback)

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sqlite3.h>
+
 class TestUpgrade : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,8 @@ private Q_SLOTS:
     void secondRunChangesNothing();
     void currentStoreChangesNothing();
     void onlyMissingFieldsAreAdded();
+    void fieldThatCannotBeAddedIsNoSuccess();
+    void oldFolderWithoutProgramCatalogue();
     void damagedOldFolderLeavesNoStore_data();
     void damagedOldFolderLeavesNoStore();
     void folderWithoutDataIsRefused();
@@ -191,6 +195,48 @@ void TestUpgrade::onlyMissingFieldsAreAdded()
     QCOMPARE(fixture::columns(db, QStringLiteral("vk")), fixture::columns(reference, QStringLiteral("vk")));
     // The statements of the fields that were there did not run again.
     QCOMPARE(fixture::value(db, QStringLiteral("SELECT kolcsonadva || tipus_nev FROM vk")), QStringLiteral("ISaját"));
+}
+
+void TestUpgrade::fieldThatCannotBeAddedIsNoSuccess()
+{
+    const QString folder = newFolder(QStringLiteral("cannot-add"));
+    {
+        Database db;
+        db.open(folder);
+        db.exec(QStringLiteral("ALTER TABLE vk DROP COLUMN kinek"));
+    }
+    // Another program writing the store file: the ALTER cannot run.
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(QDir(folder).filePath(QLatin1String(Database::FileName))).constData(),
+                             &other, SQLITE_OPEN_READWRITE, nullptr),
+             SQLITE_OK);
+    sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    fixture::Recorder rec;
+    QString message;
+    try {
+        RunVersionUpgrade(folder, rec.feedback());
+    } catch (const std::exception& e) {
+        message = QString::fromUtf8(e.what());
+    }
+    sqlite3_close_v2(other);
+    QVERIFY2(message.contains(QStringLiteral("kinek")), qPrintable(message));
+    QVERIFY(rec.infos.isEmpty());
+}
+
+void TestUpgrade::oldFolderWithoutProgramCatalogue()
+{
+    const QString folder = newFolder(QStringLiteral("no-programok"));
+    fixture::writeOldFolder(folder);
+    QVERIFY(QFile::remove(QDir(folder).filePath(QStringLiteral("programok.DB"))));
+    QVERIFY(QFile::remove(QDir(folder).filePath(QStringLiteral("programok.MB"))));
+    RunVersionUpgrade(folder);
+    Database db;
+    db.open(folder);
+    Database reference;
+    reference.open(fresh_);
+    QCOMPARE(fixture::columns(db, QStringLiteral("programok")), fixture::columns(reference, QStringLiteral("programok")));
+    QCOMPARE(fixture::indexes(db, QStringLiteral("programok")), fixture::indexes(reference, QStringLiteral("programok")));
+    QCOMPARE(fixture::value(db, QStringLiteral("SELECT count(*) FROM programok")), QVariant(0));
 }
 
 void TestUpgrade::damagedOldFolderLeavesNoStore_data()
