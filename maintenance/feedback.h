@@ -8,13 +8,13 @@
 // may be left empty; the tests record what they are handed.
 struct MaintenanceFeedback
 {
-    std::function<void(const QString&)> status;  // the status line; empty text clears it
-    std::function<void(int)> setMaximum;         // of the progress bar
+    std::function<void(const QString&)> status; // the status line; empty text clears it
+    std::function<void(int)> setMaximum;        // of the progress bar
     std::function<void(int)> setPosition;
     std::function<void()> step;
-    std::function<void(const QString&)> error;   // a problem the operation reports and goes past
-    std::function<void(const QString&)> info;    // the message that ends the operation
-    std::function<void()> keepAlive;             // called now and then inside long loops
+    std::function<void(const QString&)> error; // a problem the operation reports and goes past
+    std::function<void(const QString&)> info;  // the message that ends the operation
+    std::function<void()> keepAlive;           // called now and then inside long loops
 
     void showStatus(const QString& text) const
     {

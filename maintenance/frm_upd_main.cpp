@@ -27,12 +27,14 @@ const QStringList InstructionLines = {
     QString(),
     QStringLiteral("1. Ellenőrizze, hogy egyetlen számítógépen se fusson a Zelmo program."),
     QStringLiteral("2. Nyomja meg a verzióváltás gombot a frissítéshez."),
-    QStringLiteral("3. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához."),
+    QStringLiteral(
+        "3. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához."),
     QString(),
     QStringLiteral("Lépések, ha adatbázisa sérült, vagy csak lassabban fut a program:"),
     QString(),
     QStringLiteral("1. Ellenőrizze, hogy egyetlen számítógépen se működjön a Zelmo program."),
-    QStringLiteral("2. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához."),
+    QStringLiteral(
+        "2. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához."),
 };
 
 // The program's picture: a cassette with a spanner across it.
@@ -145,7 +147,8 @@ void Tfrm_Upd_Main::FormCreate()
     const IniFile ini(IniFileName);
     Edit1->setText(ini.readString(QStringLiteral("Adatbazis"), QStringLiteral("Utvonal"),
                                   ProgramDir + QStringLiteral("/Data")));
-    setWindowTitle(QStringLiteral("Zelmo program adatbázis karbantartás V") + QLatin1String(VersionText));
+    setWindowTitle(QStringLiteral("Zelmo program adatbázis karbantartás V") +
+                   QLatin1String(VersionText));
 
     if (const QScreen* s = screen()) {
         QRect r = frameGeometry();
@@ -166,7 +169,10 @@ void Tfrm_Upd_Main::Button3Click()
     runOperation([path](const MaintenanceFeedback& fb) { RunVersionUpgrade(path, fb); });
 }
 
-void Tfrm_Upd_Main::Button2Click() { close(); }
+void Tfrm_Upd_Main::Button2Click()
+{
+    close();
+}
 
 void Tfrm_Upd_Main::closeEvent(QCloseEvent* event)
 {
@@ -203,7 +209,8 @@ MaintenanceFeedback Tfrm_Upd_Main::feedback()
             ProgressBar1->setValue(value);
     };
     fb.step = [this] {
-        ProgressBar1->setValue(qBound(ProgressBar1->minimum(), ProgressBar1->value() + 1, ProgressBar1->maximum()));
+        ProgressBar1->setValue(
+            qBound(ProgressBar1->minimum(), ProgressBar1->value() + 1, ProgressBar1->maximum()));
         QCoreApplication::processEvents();
     };
     fb.error = [this](const QString& text) { ShowError(text, this); };

@@ -19,7 +19,8 @@ QString CheckDataFolder(const QString& pathText)
     if (pathText.isEmpty() || !QFileInfo(pathText).isDir())
         throw ZelmoError(QStringLiteral("Nem létező adatbázis mappa."));
     QString folder = pathText;
-    if (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+    if (folder.size() > 1 &&
+        (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
     return folder;
 }
@@ -33,8 +34,9 @@ void OpenStoreExclusive(Database& db, const QString& folder)
 {
     if (!HasStore(folder)) {
         if (!FindParadoxTables(folder).isEmpty())
-            throw ZelmoError(QStringLiteral("Az adatbázis mappában a program régi változatának táblái vannak. "
-                                            "Előbb nyomja meg a verzióváltás gombot."));
+            throw ZelmoError(
+                QStringLiteral("Az adatbázis mappában a program régi változatának táblái vannak. "
+                               "Előbb nyomja meg a verzióváltás gombot."));
         throw ZelmoError(
             QStringLiteral("A mappában nincs adatbázis: %1").arg(QDir::toNativeSeparators(folder)));
     }
@@ -56,12 +58,15 @@ FolderLock::FolderLock(const QString& folder)
     const QString path = QDir(folder).filePath(QLatin1String(Database::LockFileName));
     fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0)
-        throw ZelmoError(QStringLiteral("A zárolófájl nem hozható létre: %1").arg(QDir::toNativeSeparators(path)));
+        throw ZelmoError(QStringLiteral("A zárolófájl nem hozható létre: %1")
+                             .arg(QDir::toNativeSeparators(path)));
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd_);
         fd_ = -1;
-        throw ZelmoError(QStringLiteral("Az adatbázis mappát egy másik program (a Zelmo) használja, előbb zárja be: %1")
-                             .arg(QDir::toNativeSeparators(folder)));
+        throw ZelmoError(
+            QStringLiteral(
+                "Az adatbázis mappát egy másik program (a Zelmo) használja, előbb zárja be: %1")
+                .arg(QDir::toNativeSeparators(folder)));
     }
 }
 

@@ -143,7 +143,8 @@ constexpr int MaxAlphaSize = 255;
 
 QString textOf(sqlite3_value* v)
 {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                             sqlite3_value_bytes(v));
 }
 
 void resultText(sqlite3_context* ctx, const QString& s)
@@ -187,7 +188,8 @@ std::optional<double> doubleOf(sqlite3_value* v)
         return sqlite3_value_double(v);
     case SQLITE_TEXT: {
         bool ok = false;
-        const double d = textOf(v).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        const double d =
+            textOf(v).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
         return ok ? std::optional<double>(d) : std::nullopt;
     }
     default:
@@ -234,7 +236,8 @@ void convertField(sqlite3_context* ctx, int, sqlite3_value** argv)
         }
         return resultText(ctx, s);
     }
-    if (kind == "INTEGER" || kind == "BIGINT" || kind == "SMALLINT" || kind == "WORD" || kind == "BOOLEAN") {
+    if (kind == "INTEGER" || kind == "BIGINT" || kind == "SMALLINT" || kind == "WORD" ||
+        kind == "BOOLEAN") {
         const std::optional<qint64> i = integerOf(v);
         if (!i)
             return sqlite3_result_null(ctx);
@@ -263,16 +266,20 @@ void convertField(sqlite3_context* ctx, int, sqlite3_value** argv)
         const qsizetype gap = s.indexOf(QRegularExpression(QStringLiteral("[ T]")));
         const QTime t = timeOf(gap >= 0 ? s.mid(gap + 1) : s);
         if (kind == "DATE")
-            return d.isValid() ? resultText(ctx, d.toString(Qt::ISODate)) : sqlite3_result_null(ctx);
+            return d.isValid() ? resultText(ctx, d.toString(Qt::ISODate))
+                               : sqlite3_result_null(ctx);
         if (kind == "TIME")
-            return t.isValid() && (gap >= 0 || !d.isValid()) ? resultText(ctx, timeText(t)) : sqlite3_result_null(ctx);
+            return t.isValid() && (gap >= 0 || !d.isValid()) ? resultText(ctx, timeText(t))
+                                                             : sqlite3_result_null(ctx);
         if (!d.isValid())
             return sqlite3_result_null(ctx);
-        return resultText(ctx, d.toString(Qt::ISODate) + QLatin1Char(' ') + timeText(t.isValid() ? t : QTime(0, 0)));
+        return resultText(ctx, d.toString(Qt::ISODate) + QLatin1Char(' ') +
+                                   timeText(t.isValid() ? t : QTime(0, 0)));
     }
     if (kind == "BLOB") {
         if (type == SQLITE_BLOB || type == SQLITE_TEXT)
-            return sqlite3_result_blob(ctx, sqlite3_value_blob(v), sqlite3_value_bytes(v), SQLITE_TRANSIENT);
+            return sqlite3_result_blob(ctx, sqlite3_value_blob(v), sqlite3_value_bytes(v),
+                                       SQLITE_TRANSIENT);
         return sqlite3_result_null(ctx);
     }
     sqlite3_result_value(ctx, v);
@@ -296,7 +303,8 @@ void TParadoxChange::ChangeType(const QString& field, ParadoxFieldKind kind)
 void TParadoxChange::ChangeSize(const QString& field, qint16 size)
 {
     if (size < 0)
-        throw DbError(QStringLiteral("A(z) %1 mező mérete nem lehet negatív (%2).").arg(field).arg(size));
+        throw DbError(
+            QStringLiteral("A(z) %1 mező mérete nem lehet negatív (%2).").arg(field).arg(size));
     FieldChangeRequest request;
     request.length = quint16(size);
     change(field, request);
@@ -311,7 +319,8 @@ void TParadoxChange::change(const QString& field, const FieldChangeRequest& requ
     const rebuild::Definition old = rebuild::read(db, table);
     const int col = old.indexOf(field);
     if (col < 0)
-        throw DbError(QStringLiteral("A(z) %1 mező nem található a(z) %2 táblában.").arg(field, tableName_));
+        throw DbError(
+            QStringLiteral("A(z) %1 mező nem található a(z) %2 táblában.").arg(field, tableName_));
 
     rebuild::Definition target = old;
     rebuild::Column& column = target.columns[col];
@@ -332,9 +341,12 @@ void TParadoxChange::change(const QString& field, const FieldChangeRequest& requ
         conversion = QLatin1String(t->conversion);
         if (request.type == 0x10F) {
             // The store numbers rows by itself only for a table's single key.
-            if (old.primaryKey.size() != 1 || old.primaryKey.first().compare(field, Qt::CaseInsensitive) != 0)
-                throw DbError(QStringLiteral("A(z) %1 mező csak a tábla egyetlen kulcsmezőjeként lehet számláló.")
-                                  .arg(field));
+            if (old.primaryKey.size() != 1 ||
+                old.primaryKey.first().compare(field, Qt::CaseInsensitive) != 0)
+                throw DbError(
+                    QStringLiteral(
+                        "A(z) %1 mező csak a tábla egyetlen kulcsmezőjeként lehet számláló.")
+                        .arg(field));
             target.autoIncrement = true;
         }
     }
@@ -363,12 +375,15 @@ void TParadoxChange::change(const QString& field, const FieldChangeRequest& requ
     QStringList select;
     for (qsizetype i = 0; i < target.columns.size(); ++i) {
         const QString name = rebuild::quoteId(old.columns.at(i).name);
-        select << (i == col ? QStringLiteral("zelmo_convert_field(%1, '%2', %3)").arg(name, conversion).arg(size)
+        select << (i == col ? QStringLiteral("zelmo_convert_field(%1, '%2', %3)")
+                                  .arg(name, conversion)
+                                  .arg(size)
                             : name);
     }
 
-    const int rc = sqlite3_create_function_v2(db, "zelmo_convert_field", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                              nullptr, &convertField, nullptr, nullptr, nullptr);
+    const int rc =
+        sqlite3_create_function_v2(db, "zelmo_convert_field", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, &convertField, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
     Transaction transaction(*database_);

@@ -31,7 +31,7 @@ struct CatalogueTable
 
 // In this order: the progress of the import follows it.
 constexpr CatalogueTable CatalogueTables[] = {
-    {"vk", false},    {"felvetel", false}, {"tipus", false},    {"mufaj", false},
+    {"vk", false},      {"felvetel", false}, {"tipus", false},    {"mufaj", false},
     {"minoseg", false}, {"szereplo", false}, {"programok", true},
 };
 
@@ -122,7 +122,8 @@ public:
             UseStrictIdentifiers(db_);
             hungarian::registerOn(db_);
             // Nothing to roll back into: on any failure the file is thrown away whole.
-            sqlite::exec(db_, QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN"));
+            sqlite::exec(db_,
+                         QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN"));
         } catch (...) {
             discard();
             throw;
@@ -184,7 +185,8 @@ void createIndexes(sqlite3* db, const QString& table, const rebuild::Definition&
             sqlite::exec(db, schema::createIndexSql(table, index));
 }
 
-void importTable(sqlite3* db, const QString& table, const QString& path, const MaintenanceFeedback& feedback)
+void importTable(sqlite3* db, const QString& table, const QString& path,
+                 const MaintenanceFeedback& feedback)
 {
     paradox::TableReader reader(path);
     const QList<paradox::FieldInfo>& fields = reader.fields();
@@ -221,9 +223,10 @@ void importTable(sqlite3* db, const QString& table, const QString& path, const M
             names << rebuild::quoteId(def.columns.at(i).name);
             places << QStringLiteral("?%1").arg(i + 1);
         }
-        sqlite::Statement insert(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                         .arg(rebuild::quoteId(table), names.join(QStringLiteral(", ")),
-                                              places.join(QStringLiteral(", "))));
+        sqlite::Statement insert(db,
+                                 QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                     .arg(rebuild::quoteId(table), names.join(QStringLiteral(", ")),
+                                          places.join(QStringLiteral(", "))));
         for (int row = 0; row < reader.recordCount(); ++row) {
             const QVariantList values = reader.record(row);
             // An empty row-id key would be numbered by the store: a changed value.
@@ -243,12 +246,18 @@ void importTable(sqlite3* db, const QString& table, const QString& path, const M
         createIndexes(db, table, def);
         if (def.autoIncrement && reader.autoIncrement() > 0) {
             // New rows must not take numbers the old table had already handed out.
-            sqlite::Statement seq(db, QStringLiteral("INSERT OR REPLACE INTO sqlite_sequence (name, seq) "
-                                                     "SELECT ?1, max(?2, coalesce((SELECT seq FROM "
-                                                     "sqlite_sequence WHERE name=?1), 0))"));
-            seq.bind(1, table);
-            seq.bind(2, reader.autoIncrement());
-            seq.step();
+            sqlite::Statement up(db, QStringLiteral("UPDATE sqlite_sequence SET seq=max(seq, ?2) "
+                                                    "WHERE name=?1"));
+            up.bind(1, table);
+            up.bind(2, reader.autoIncrement());
+            up.step();
+            if (up.changes() == 0) {
+                sqlite::Statement ins(
+                    db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"));
+                ins.bind(1, table);
+                ins.bind(2, reader.autoIncrement());
+                ins.step();
+            }
         }
     } catch (const DbError& e) {
         fail(e.message());
@@ -275,7 +284,8 @@ void ImportParadoxFolder(const QString& folder, const MaintenanceFeedback& feedb
 {
     const ParadoxFolder old = FindParadoxTables(folder);
     if (old.isEmpty())
-        throw ZelmoError(QStringLiteral("A mappában nincsenek régi táblák: %1").arg(QDir::toNativeSeparators(folder)));
+        throw ZelmoError(QStringLiteral("A mappában nincsenek régi táblák: %1")
+                             .arg(QDir::toNativeSeparators(folder)));
     if (!old.missing.isEmpty())
         throw ZelmoError(QStringLiteral("A régi adatbázis nem teljes, hiányzik: %1")
                              .arg(old.missing.join(QStringLiteral(", "))));
@@ -283,7 +293,8 @@ void ImportParadoxFolder(const QString& folder, const MaintenanceFeedback& feedb
     const QDir dir(folder);
     const QString target = dir.filePath(QLatin1String(Database::FileName));
     if (QFileInfo::exists(target))
-        throw ZelmoError(QStringLiteral("A mappában már van adatbázis: %1").arg(QDir::toNativeSeparators(target)));
+        throw ZelmoError(QStringLiteral("A mappában már van adatbázis: %1")
+                             .arg(QDir::toNativeSeparators(target)));
     ScratchStore store(target + QStringLiteral(".import"), target);
 
     feedback.maximum(int(old.tables.size()) + 1);

@@ -11,8 +11,9 @@
 // files, each with its .MB file of memos and pictures.
 struct ParadoxFolder
 {
-    QList<QPair<QString, QString>> tables; // store table name and the table file's path, in import order
-    QStringList missing;                   // file names of required tables that are not there
+    QList<QPair<QString, QString>>
+        tables;          // store table name and the table file's path, in import order
+    QStringList missing; // file names of required tables that are not there
 
     bool isEmpty() const { return tables.isEmpty(); }
 };

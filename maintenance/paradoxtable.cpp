@@ -19,7 +19,10 @@ extern "C" {
 namespace paradox {
 namespace {
 
-const uchar* bytes(const char* p) { return reinterpret_cast<const uchar*>(p); }
+const uchar* bytes(const char* p)
+{
+    return reinterpret_cast<const uchar*>(p);
+}
 
 quint32 le32(const char* p)
 {
@@ -110,7 +113,8 @@ QByteArray BlobFile::read(const char* field, int length) const
     const int slot = int(where & 0xffu);
     if (offset == 0) {
         if (size > quint32(leader))
-            damaged(QStringLiteral("egy mező %1 bájtnyi adatra mutat, de nem adja meg, hol van.").arg(size));
+            damaged(QStringLiteral("egy mező %1 bájtnyi adatra mutat, de nem adja meg, hol van.")
+                        .arg(size));
         return QByteArray(field, qsizetype(size));
     }
     const qsizetype fileSize = data_.size();
@@ -120,7 +124,8 @@ QByteArray BlobFile::read(const char* field, int length) const
     switch (uchar(block[0])) {
     case 2: { // one blob in one or more blocks
         if (slot != 0xff)
-            damaged(QStringLiteral("a(z) %1. bájtnál álló blokkra hibás mutató mutat.").arg(offset));
+            damaged(
+                QStringLiteral("a(z) %1. bájtnál álló blokkra hibás mutató mutat.").arg(offset));
         if (le32(block + 3) != size)
             damaged(QStringLiteral("a(z) %1. bájtnál álló adat hossza nem egyezik.").arg(offset));
         if (qsizetype(offset) + 9 + qsizetype(size) > fileSize)
@@ -129,7 +134,8 @@ QByteArray BlobFile::read(const char* field, int length) const
     }
     case 3: { // up to 64 small blobs in one block, found through a slot table
         if (slot >= 64)
-            damaged(QStringLiteral("a(z) %1. bájtnál álló blokkra hibás mutató mutat.").arg(offset));
+            damaged(
+                QStringLiteral("a(z) %1. bájtnál álló blokkra hibás mutató mutat.").arg(offset));
         const uchar* entry = bytes(block + 12 + slot * 5);
         const qsizetype start = qsizetype(entry[0]) * 16;
         const quint32 stored = entry[1] == 0 ? 0 : (quint32(entry[1]) - 1) * 16 + entry[4];
@@ -137,8 +143,10 @@ QByteArray BlobFile::read(const char* field, int length) const
             damaged(QStringLiteral("a(z) %1. bájtnál álló blokk %2. helye nem egyezik a mutatóval.")
                         .arg(offset)
                         .arg(slot));
-        if (start + qsizetype(size) > 4096 || qsizetype(offset) + start + qsizetype(size) > fileSize)
-            damaged(QStringLiteral("a(z) %1. bájtnál álló blokk adata a blokk végén túl ér.").arg(offset));
+        if (start + qsizetype(size) > 4096 ||
+            qsizetype(offset) + start + qsizetype(size) > fileSize)
+            damaged(QStringLiteral("a(z) %1. bájtnál álló blokk adata a blokk végén túl ér.")
+                        .arg(offset));
         return QByteArray(block + start, qsizetype(size));
     }
     default:
@@ -209,10 +217,10 @@ void TableReader::open()
         fail(QStringLiteral("a fejléc hibás."));
     int offset = 0;
     for (int i = 0; i < count; ++i) {
-        FieldInfo f{text(fields[i].px_fname, qsizetype(std::strlen(fields[i].px_fname))), fields[i].px_ftype,
-                    fields[i].px_flen};
-        const bool pointerField = f.type == Memo || f.type == FmtMemo || f.type == Blob || f.type == Ole ||
-                                  f.type == Graphic;
+        FieldInfo f{text(fields[i].px_fname, qsizetype(std::strlen(fields[i].px_fname))),
+                    fields[i].px_ftype, fields[i].px_flen};
+        const bool pointerField = f.type == Memo || f.type == FmtMemo || f.type == Blob ||
+                                  f.type == Ole || f.type == Graphic;
         if (f.length <= 0 || (pointerField && f.length < 10))
             fail(QStringLiteral("a(z) %1 mező hossza hibás.").arg(f.name));
         fields_.append(f);
@@ -224,7 +232,10 @@ void TableReader::open()
     buffer_.resize(offset);
 }
 
-TableReader::~TableReader() { release(); }
+TableReader::~TableReader()
+{
+    release();
+}
 
 void TableReader::release()
 {
@@ -240,7 +251,10 @@ void TableReader::release()
     mapped_.reset();
 }
 
-QString TableReader::fileName() const { return QFileInfo(path_).fileName(); }
+QString TableReader::fileName() const
+{
+    return QFileInfo(path_).fileName();
+}
 
 void TableReader::fail(const QString& why) const
 {
@@ -378,7 +392,8 @@ QVariant TableReader::decode(const char* data, const FieldInfo& field)
         return value.isEmpty() ? QVariant() : QVariant(value);
     }
     default:
-        fail(QStringLiteral("a(z) %1 mező típusa (%2) ismeretlen.").arg(field.name).arg(field.type));
+        fail(
+            QStringLiteral("a(z) %1 mező típusa (%2) ismeretlen.").arg(field.name).arg(field.type));
     }
 }
 

@@ -125,7 +125,6 @@ private:
     QStringDecoder decoder_;
     BlobFile blobs_;
     bool blobsLooked_ = false;
-
 };
 
 // The name of the .MB file beside a table file, found without regard to case;

@@ -23,7 +23,8 @@ TableWriter::TableWriter(const QString& path, const QList<NewField>& fields, int
     if (!doc_)
         throw ZelmoError(QStringLiteral("pxlib: nincs elég memória."));
     // pxlib takes the field array over and frees it with its own allocator.
-    auto* defs = static_cast<pxfield_t*>(doc_->malloc(doc_, sizeof(pxfield_t) * size_t(fields.size()), "fields"));
+    auto* defs = static_cast<pxfield_t*>(
+        doc_->malloc(doc_, sizeof(pxfield_t) * size_t(fields.size()), "fields"));
     bool hasPointers = false;
     int offset = 0;
     for (qsizetype i = 0; i < fields.size(); ++i) {
@@ -35,7 +36,8 @@ TableWriter::TableWriter(const QString& path, const QList<NewField>& fields, int
         offsets_.push_back(offset);
         offset += fields.at(i).length;
         const int t = fields.at(i).type;
-        hasPointers = hasPointers || t == Memo || t == FmtMemo || t == Blob || t == Ole || t == Graphic;
+        hasPointers =
+            hasPointers || t == Memo || t == FmtMemo || t == Blob || t == Ole || t == Graphic;
     }
     const QByteArray file = QFile::encodeName(path);
     if (PX_create_file(doc_, defs, int(fields.size()), file.constData(),
@@ -56,7 +58,10 @@ TableWriter::TableWriter(const QString& path, const QList<NewField>& fields, int
     record_.resize(PX_get_recordsize(doc_));
 }
 
-TableWriter::~TableWriter() { close(); }
+TableWriter::~TableWriter()
+{
+    close();
+}
 
 void TableWriter::append(const QVariantList& values)
 {
@@ -105,8 +110,9 @@ void TableWriter::append(const QVariantList& values)
         case Blob:
         case Ole:
         case Graphic: {
-            QByteArray bytes = v.typeId() == QMetaType::QByteArray ? v.toByteArray()
-                                                                  : QByteArray(encoder_.encode(v.toString()));
+            QByteArray bytes = v.typeId() == QMetaType::QByteArray
+                                   ? v.toByteArray()
+                                   : QByteArray(encoder_.encode(v.toString()));
             if (!bytes.isEmpty())
                 PX_put_data_blob(doc_, data, len, bytes.data(), int(bytes.size()));
             break;
@@ -129,6 +135,16 @@ void TableWriter::close()
     PX_close(doc_);
     PX_delete(doc_);
     doc_ = nullptr;
+    if (autoIncrement_ >= 0) {
+        // pxlib has no setter for it; the header keeps it little-endian at 0x49.
+        QFile db(path_);
+        if (db.open(QIODevice::ReadWrite) && db.seek(0x49)) {
+            const quint32 v = quint32(autoIncrement_);
+            const char bytes[4] = {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff),
+                                   char((v >> 24) & 0xff)};
+            db.write(bytes, 4);
+        }
+    }
     // pxlib leaves the last block of the .MB file short; readers expect whole 4 KiB blocks.
     if (!blobPath_.isEmpty()) {
         QFile mb(blobPath_);

@@ -36,6 +36,9 @@ public:
     // One value per field; a null QVariant leaves the field empty. Integers,
     // doubles, QString, QDate, QTime, QDateTime and QByteArray as the field's type wants.
     void append(const QVariantList& values);
+    // The last number the table's auto-increment field handed out, as the
+    // header keeps it; written when the table is closed.
+    void setAutoIncrement(int last) { autoIncrement_ = last; }
     // Finishes the files; the destructor does it too.
     void close();
 
@@ -47,6 +50,7 @@ private:
     std::vector<int> offsets_;
     QByteArray record_;
     QStringEncoder encoder_;
+    int autoIncrement_ = -1;
 };
 
 } // namespace paradox

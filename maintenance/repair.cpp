@@ -50,11 +50,13 @@ void fixKeyAndCollation(sqlite3* db, const schema::TableDef& def)
         for (const QString& key : def.primaryKey) {
             const int i = current.indexOf(key);
             if (i < 0)
-                throw DbError(QStringLiteral("A(z) %1 kulcsmező nem található a táblában.").arg(key));
+                throw DbError(
+                    QStringLiteral("A(z) %1 kulcsmező nem található a táblában.").arg(key));
             target.primaryKey << current.columns.at(i).name;
         }
-        target.autoIncrement = def.createSql.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive) &&
-                               target.rowidColumn() >= 0;
+        target.autoIncrement =
+            def.createSql.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive) &&
+            target.rowidColumn() >= 0;
         needed = true;
     }
     for (rebuild::Column& c : target.columns) {
@@ -76,8 +78,9 @@ void rebuildIndexes(sqlite3* db, const schema::TableDef& def)
     fixKeyAndCollation(db, def);
     QStringList existing;
     {
-        sqlite::Statement st(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND "
-                                                "tbl_name=?1 COLLATE NOCASE AND sql IS NOT NULL"));
+        sqlite::Statement st(db,
+                             QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND "
+                                            "tbl_name=?1 COLLATE NOCASE AND sql IS NOT NULL"));
         st.bind(1, def.name);
         while (st.step())
             existing << st.value(0).toString();
@@ -88,17 +91,21 @@ void rebuildIndexes(sqlite3* db, const schema::TableDef& def)
         sqlite::exec(db, schema::createIndexSql(def.name, index));
 }
 
-void repairTable(Database& database, const schema::TableDef& def, const MaintenanceFeedback& feedback)
+void repairTable(Database& database, const schema::TableDef& def,
+                 const MaintenanceFeedback& feedback)
 {
     sqlite3* db = database.handle();
     const QString fileName = def.name + QStringLiteral(".DB");
     const auto report = [&](bool busy, const QString& message) {
         if (busy)
-            feedback.showError(QStringLiteral("A következő file nem törölhető, valószínüleg használatban van:\r\n") +
-                               QDir::toNativeSeparators(database.filePath()) + QStringLiteral(" (") + fileName +
-                               QLatin1Char(')'));
+            feedback.showError(
+                QStringLiteral(
+                    "A következő file nem törölhető, valószínüleg használatban van:\r\n") +
+                QDir::toNativeSeparators(database.filePath()) + QStringLiteral(" (") + fileName +
+                QLatin1Char(')'));
         else
-            feedback.showError(QStringLiteral("Ismeretlen hiba: ") + fileName + QStringLiteral("\r\n") + message);
+            feedback.showError(QStringLiteral("Ismeretlen hiba: ") + fileName +
+                               QStringLiteral("\r\n") + message);
     };
     try {
         // Taking the write lock first finds a foreign holder before anything is dropped.
@@ -136,8 +143,10 @@ void checkAndCompact(Database& database, const MaintenanceFeedback& feedback)
     }
     if (!problems.isEmpty()) {
         constexpr int Shown = 10;
-        QString text = QStringLiteral("Az adatbázis ellenőrzése hibát talált, ezért a tömörítés elmaradt:\r\n") +
-                       problems.mid(0, Shown).join(QStringLiteral("\r\n"));
+        QString text =
+            QStringLiteral(
+                "Az adatbázis ellenőrzése hibát talált, ezért a tömörítés elmaradt:\r\n") +
+            problems.mid(0, Shown).join(QStringLiteral("\r\n"));
         if (problems.size() > Shown)
             text += QStringLiteral("\r\n... és még %1 hiba.").arg(problems.size() - Shown);
         feedback.showError(text);
@@ -148,7 +157,8 @@ void checkAndCompact(Database& database, const MaintenanceFeedback& feedback)
     try {
         sqlite::exec(db, QStringLiteral("VACUUM"));
     } catch (const DbError& e) {
-        feedback.showError(QStringLiteral("Az adatbázis tömörítése nem sikerült:\r\n") + e.message());
+        feedback.showError(QStringLiteral("Az adatbázis tömörítése nem sikerült:\r\n") +
+                           e.message());
     }
 }
 

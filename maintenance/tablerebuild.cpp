@@ -24,7 +24,9 @@ int Definition::rowidColumn() const
     if (withoutRowid || primaryKey.size() != 1)
         return -1;
     const int i = indexOf(primaryKey.first());
-    return i >= 0 && columns.at(i).type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0 ? i : -1;
+    return i >= 0 && columns.at(i).type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0
+               ? i
+               : -1;
 }
 
 QString quoteId(const QString& name)
@@ -47,15 +49,18 @@ Definition read(sqlite3* db, const QString& table)
     Definition def;
     QString createText;
     {
-        sqlite::Statement st(db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='table' AND "
-                                                "name=?1 COLLATE NOCASE"));
+        sqlite::Statement st(
+            db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='table' AND "
+                               "name=?1 COLLATE NOCASE"));
         st.bind(1, table);
         if (!st.step())
-            throw DbError(QStringLiteral("A(z) %1 tábla nem található az adatbázisban.").arg(table));
+            throw DbError(
+                QStringLiteral("A(z) %1 tábla nem található az adatbázisban.").arg(table));
         def.name = st.value(0).toString();
         createText = st.value(1).toString();
     }
-    def.withoutRowid = createText.simplified().contains(QLatin1String("WITHOUT ROWID"), Qt::CaseInsensitive);
+    def.withoutRowid =
+        createText.simplified().contains(QLatin1String("WITHOUT ROWID"), Qt::CaseInsensitive);
 
     QList<QPair<int, QString>> keys;
     sqlite::Statement st(db, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM "
@@ -71,8 +76,9 @@ Definition read(sqlite3* db, const QString& table)
         const char* collation = nullptr;
         int autoinc = 0;
         const QByteArray colUtf8 = c.name.toUtf8();
-        if (sqlite3_table_column_metadata(db, "main", tableUtf8.constData(), colUtf8.constData(), nullptr,
-                                          &collation, nullptr, nullptr, &autoinc) == SQLITE_OK) {
+        if (sqlite3_table_column_metadata(db, "main", tableUtf8.constData(), colUtf8.constData(),
+                                          nullptr, &collation, nullptr, nullptr,
+                                          &autoinc) == SQLITE_OK) {
             c.collation = QString::fromUtf8(collation);
             def.autoIncrement = def.autoIncrement || autoinc != 0;
         }
@@ -98,7 +104,8 @@ QString createSql(const Definition& def, const QString& name)
         if (!c.type.isEmpty())
             part += QLatin1Char(' ') + c.type;
         if (i == rowid)
-            part += def.autoIncrement ? QStringLiteral(" PRIMARY KEY AUTOINCREMENT") : QStringLiteral(" PRIMARY KEY");
+            part += def.autoIncrement ? QStringLiteral(" PRIMARY KEY AUTOINCREMENT")
+                                      : QStringLiteral(" PRIMARY KEY");
         else if (c.notNull)
             part += QStringLiteral(" NOT NULL");
         if (!c.defaultSql.isEmpty())
@@ -111,33 +118,37 @@ QString createSql(const Definition& def, const QString& name)
         QStringList keys;
         for (const QString& k : def.primaryKey)
             keys << quoteId(k);
-        parts << QStringLiteral("PRIMARY KEY (") + keys.join(QStringLiteral(", ")) + QLatin1Char(')');
+        parts << QStringLiteral("PRIMARY KEY (") + keys.join(QStringLiteral(", ")) +
+                     QLatin1Char(')');
     }
-    return QStringLiteral("CREATE TABLE ") + quoteId(name) + QStringLiteral(" (") + parts.join(QStringLiteral(", ")) +
-           QLatin1Char(')') + (def.withoutRowid ? QStringLiteral(" WITHOUT ROWID") : QString());
+    return QStringLiteral("CREATE TABLE ") + quoteId(name) + QStringLiteral(" (") +
+           parts.join(QStringLiteral(", ")) + QLatin1Char(')') +
+           (def.withoutRowid ? QStringLiteral(" WITHOUT ROWID") : QString());
 }
 
 namespace {
 
 bool hasSequenceTable(sqlite3* db)
 {
-    sqlite::Statement st(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name='sqlite_sequence'"));
+    sqlite::Statement st(
+        db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name='sqlite_sequence'"));
     return st.step();
 }
 
 } // namespace
 
-void replace(sqlite3* db, const Definition& old, const Definition& target, const QStringList& select,
-             bool keepIndexes)
+void replace(sqlite3* db, const Definition& old, const Definition& target,
+             const QStringList& select, bool keepIndexes)
 {
     Q_ASSERT(select.size() == target.columns.size());
     const QString scratch = QStringLiteral("zelmo_rebuild_") + old.name;
 
     QStringList recreate;
     if (keepIndexes) {
-        sqlite::Statement st(db, QStringLiteral("SELECT sql FROM sqlite_master WHERE tbl_name=?1 COLLATE NOCASE "
-                                                "AND type IN ('index','trigger') AND sql IS NOT NULL "
-                                                "ORDER BY type, name"));
+        sqlite::Statement st(
+            db, QStringLiteral("SELECT sql FROM sqlite_master WHERE tbl_name=?1 COLLATE NOCASE "
+                               "AND type IN ('index','trigger') AND sql IS NOT NULL "
+                               "ORDER BY type, name"));
         st.bind(1, old.name);
         while (st.step())
             recreate << st.value(0).toString();
@@ -171,7 +182,9 @@ void replace(sqlite3* db, const Definition& old, const Definition& target, const
     // file against the half-changed schema; the plain rename is what is meant.
     sqlite::exec(db, QStringLiteral("PRAGMA legacy_alter_table=ON"));
     try {
-        sqlite::exec(db, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoteId(scratch), quoteId(old.name)));
+        sqlite::exec(
+            db,
+            QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoteId(scratch), quoteId(old.name)));
     } catch (...) {
         sqlite3_exec(db, "PRAGMA legacy_alter_table=OFF", nullptr, nullptr, nullptr);
         throw;
@@ -182,12 +195,14 @@ void replace(sqlite3* db, const Definition& old, const Definition& target, const
         sqlite::exec(db, sql);
 
     if (target.autoIncrement && !sequence.isNull()) {
-        sqlite::Statement up(db, QStringLiteral("UPDATE sqlite_sequence SET seq=max(seq, ?2) WHERE name=?1"));
+        sqlite::Statement up(
+            db, QStringLiteral("UPDATE sqlite_sequence SET seq=max(seq, ?2) WHERE name=?1"));
         up.bind(1, old.name);
         up.bind(2, sequence);
         up.step();
         if (up.changes() == 0) {
-            sqlite::Statement ins(db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"));
+            sqlite::Statement ins(
+                db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"));
             ins.bind(1, old.name);
             ins.bind(2, sequence);
             ins.step();

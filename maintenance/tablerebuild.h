@@ -52,7 +52,7 @@ QString createSql(const Definition& def, const QString& name);
 // indexes and triggers are made again when `keepIndexes` is true. Runs inside
 // the caller's transaction: on an exception the caller rolls back, and the old
 // table is back as it was.
-void replace(sqlite3* db, const Definition& old, const Definition& target, const QStringList& select,
-             bool keepIndexes);
+void replace(sqlite3* db, const Definition& old, const Definition& target,
+             const QStringList& select, bool keepIndexes);
 
 } // namespace rebuild

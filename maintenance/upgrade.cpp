@@ -40,7 +40,8 @@ void convertRemark(Database& db, const QString& table)
         }
         return;
     }
-    throw DbError(QStringLiteral("A(z) %1 mező nem található a(z) %2 táblában.").arg(RemarkField, table));
+    throw DbError(
+        QStringLiteral("A(z) %1 mező nem található a(z) %2 táblában.").arg(RemarkField, table));
 }
 
 // The statements of the added fields stand alone: an error in one is passed
@@ -63,12 +64,14 @@ void addMissingIndexes(Database& db)
         const TableStructure s = db.structure(t.name);
         for (const schema::IndexDef& index : t.indexes) {
             const QString stored = schema::storeIndexName(t.name, index.name);
-            const bool hasField = std::any_of(s.columns.begin(), s.columns.end(), [&](const ColumnInfo& c) {
-                return c.name.compare(index.field, Qt::CaseInsensitive) == 0;
-            });
-            const bool hasIndex = std::any_of(s.indexes.begin(), s.indexes.end(), [&](const IndexInfo& i) {
-                return i.name.compare(stored, Qt::CaseInsensitive) == 0;
-            });
+            const bool hasField =
+                std::any_of(s.columns.begin(), s.columns.end(), [&](const ColumnInfo& c) {
+                    return c.name.compare(index.field, Qt::CaseInsensitive) == 0;
+                });
+            const bool hasIndex =
+                std::any_of(s.indexes.begin(), s.indexes.end(), [&](const IndexInfo& i) {
+                    return i.name.compare(stored, Qt::CaseInsensitive) == 0;
+                });
             if (hasField && !hasIndex)
                 runIgnoringErrors(db, schema::createIndexSql(t.name, index));
         }
@@ -91,7 +94,9 @@ void UpgradeStore(Database& db, const MaintenanceFeedback& feedback)
     QStringList fields;
     for (const ColumnInfo& c : db.structure(QStringLiteral("vk")).columns)
         fields << c.name;
-    const auto has = [&fields](const char* name) { return fields.contains(QLatin1String(name), Qt::CaseInsensitive); };
+    const auto has = [&fields](const char* name) {
+        return fields.contains(QLatin1String(name), Qt::CaseInsensitive);
+    };
     feedback.stepBar();
 
     // Every text field of the store sorts with the Hungarian collation, so the
@@ -103,8 +108,9 @@ void UpgradeStore(Database& db, const MaintenanceFeedback& feedback)
     feedback.stepBar();
     if (!has("tipus_nev")) {
         runIgnoringErrors(db, QStringLiteral("ALTER TABLE vk ADD tipus_nev CHAR(25) COLLATE HU;"));
-        runIgnoringErrors(db, QStringLiteral("UPDATE vk SET tipus_nev=(SELECT tipus.nev FROM tipus WHERE "
-                                             "vk.tipus=tipus.az);"));
+        runIgnoringErrors(
+            db, QStringLiteral("UPDATE vk SET tipus_nev=(SELECT tipus.nev FROM tipus WHERE "
+                               "vk.tipus=tipus.az);"));
     }
     feedback.stepBar();
     if (!has("DAT_KOLCS"))
@@ -127,8 +133,9 @@ void UpgradeStore(Database& db, const MaintenanceFeedback& feedback)
             missing << QLatin1String(name);
     }
     if (!missing.isEmpty())
-        throw ZelmoError(QStringLiteral("A verzióváltás nem sikerült: a vk táblához nem adható hozzá: %1")
-                             .arg(missing.join(QStringLiteral(", "))));
+        throw ZelmoError(
+            QStringLiteral("A verzióváltás nem sikerült: a vk táblához nem adható hozzá: %1")
+                .arg(missing.join(QStringLiteral(", "))));
 }
 
 void RunVersionUpgrade(const QString& pathText, const MaintenanceFeedback& feedback)
@@ -138,7 +145,8 @@ void RunVersionUpgrade(const QString& pathText, const MaintenanceFeedback& feedb
         FolderLock lock(folder);
         if (!HasStore(folder)) {
             if (FindParadoxTables(folder).isEmpty())
-                throw ZelmoError(QStringLiteral("A mappában nincs adatbázis: %1").arg(QDir::toNativeSeparators(folder)));
+                throw ZelmoError(QStringLiteral("A mappában nincs adatbázis: %1")
+                                     .arg(QDir::toNativeSeparators(folder)));
             ImportParadoxFolder(folder, feedback);
         }
     }

@@ -48,7 +48,10 @@ void say(const QString& text)
     std::fflush(stdout);
 }
 
-QVariant date(const QVariant& v) { return v.isNull() ? v : QVariant(QDate::fromString(v.toString(), Qt::ISODate)); }
+QVariant date(const QVariant& v)
+{
+    return v.isNull() ? v : QVariant(QDate::fromString(v.toString(), Qt::ISODate));
+}
 QVariant time(const QVariant& v)
 {
     return v.isNull() ? v : QVariant(QTime::fromString(v.toString(), QStringLiteral("HH:mm:ss")));
@@ -84,10 +87,12 @@ void writeOldFolder(Database& db, const QString& folder)
                        {QStringLiteral("megjegyzes"), Memo, MemoLength},
                        {QStringLiteral("tipus"), Long, 4}},
                       1);
-        sqlite::Statement st(db.handle(), QStringLiteral("SELECT vk, azonosito, hossz, szabad, megjegyzes, tipus "
-                                                         "FROM vk ORDER BY vk"));
+        sqlite::Statement st(
+            db.handle(), QStringLiteral("SELECT vk, azonosito, hossz, szabad, megjegyzes, tipus "
+                                        "FROM vk ORDER BY vk"));
         for (int row = 1; st.step(); ++row)
-            t.append({st.value(0), st.value(1), st.value(2), st.value(3), memo(st.value(4), row), st.value(5)});
+            t.append({st.value(0), st.value(1), st.value(2), st.value(3), memo(st.value(4), row),
+                      st.value(5)});
     }
     {
         TableWriter t(dir.filePath(QStringLiteral("felvetel.DB")),
@@ -104,19 +109,22 @@ void writeOldFolder(Database& db, const QString& folder)
                        {QStringLiteral("szamlalo_ig"), Time, 4},
                        {QStringLiteral("megjegyzes"), Memo, MemoLength}},
                       2);
-        sqlite::Statement st(db.handle(),
-                             QStringLiteral("SELECT vk, felvetel, cim, hossz, minoseg, mufaj, szereplok, rendezte, "
-                                            "datum, szamlalo_tol, szamlalo_ig, megjegyzes FROM felvetel "
-                                            "ORDER BY vk, felvetel"));
+        sqlite::Statement st(
+            db.handle(),
+            QStringLiteral("SELECT vk, felvetel, cim, hossz, minoseg, mufaj, szereplok, rendezte, "
+                           "datum, szamlalo_tol, szamlalo_ig, megjegyzes FROM felvetel "
+                           "ORDER BY vk, felvetel"));
         for (int row = 1; st.step(); ++row)
-            t.append({st.value(0), st.value(1), st.value(2), st.value(3), st.value(4), st.value(5), st.value(6),
-                      st.value(7), date(st.value(8)), time(st.value(9)), time(st.value(10)),
-                      memo(st.value(11), row)});
+            t.append({st.value(0), st.value(1), st.value(2), st.value(3), st.value(4), st.value(5),
+                      st.value(6), st.value(7), date(st.value(8)), time(st.value(9)),
+                      time(st.value(10)), memo(st.value(11), row)});
     }
     for (const char* m : {"tipus", "mufaj", "minoseg", "szereplo"}) {
         TableWriter t(dir.filePath(QLatin1String(m) + QStringLiteral(".DB")),
                       {{QStringLiteral("az"), AutoInc, 4}, {QStringLiteral("nev"), Alpha, 25}}, 1);
-        sqlite::Statement st(db.handle(), QStringLiteral("SELECT az, nev FROM %1 ORDER BY az").arg(QLatin1String(m)));
+        sqlite::Statement st(
+            db.handle(),
+            QStringLiteral("SELECT az, nev FROM %1 ORDER BY az").arg(QLatin1String(m)));
         while (st.step())
             t.append({st.value(0), st.value(1)});
     }
@@ -126,7 +134,8 @@ void copyFolder(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
     const QDir src(from);
-    for (const QString& name : src.entryList({QStringLiteral("*.DB"), QStringLiteral("*.MB")}, QDir::Files))
+    for (const QString& name :
+         src.entryList({QStringLiteral("*.DB"), QStringLiteral("*.MB")}, QDir::Files))
         if (!QFile::copy(src.filePath(name), QDir(to).filePath(name)))
             throw ZelmoError(QStringLiteral("Cannot copy %1").arg(name));
 }
@@ -143,7 +152,9 @@ QString figures(const std::vector<double>& ms)
     QStringList parts;
     for (double m : ms)
         parts << QString::number(m, 'f', 0);
-    return QStringLiteral("median %1 ms  (runs: %2)").arg(medianMs(ms), 0, 'f', 0).arg(parts.join(QStringLiteral(", ")));
+    return QStringLiteral("median %1 ms  (runs: %2)")
+        .arg(medianMs(ms), 0, 'f', 0)
+        .arg(parts.join(QStringLiteral(", ")));
 }
 
 double timed(const std::function<void()>& work)
@@ -160,24 +171,28 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Maintenance tool benchmarks on a large generated catalogue."));
+    parser.setApplicationDescription(
+        QStringLiteral("Maintenance tool benchmarks on a large generated catalogue."));
     parser.addHelpOption();
-    const QCommandLineOption runsOpt(QStringLiteral("runs"), QStringLiteral("Runs per figure."), QStringLiteral("N"),
-                                     QStringLiteral("5"));
-    const QCommandLineOption cassettesOpt(QStringLiteral("cassettes"), QStringLiteral("Cassettes."), QStringLiteral("N"),
-                                          QStringLiteral("10000"));
-    const QCommandLineOption recordingsOpt(QStringLiteral("recordings"), QStringLiteral("Recordings."),
-                                           QStringLiteral("N"), QStringLiteral("100000"));
+    const QCommandLineOption runsOpt(QStringLiteral("runs"), QStringLiteral("Runs per figure."),
+                                     QStringLiteral("N"), QStringLiteral("5"));
+    const QCommandLineOption cassettesOpt(QStringLiteral("cassettes"), QStringLiteral("Cassettes."),
+                                          QStringLiteral("N"), QStringLiteral("10000"));
+    const QCommandLineOption recordingsOpt(QStringLiteral("recordings"),
+                                           QStringLiteral("Recordings."), QStringLiteral("N"),
+                                           QStringLiteral("100000"));
     parser.addOptions({runsOpt, cassettesOpt, recordingsOpt});
-    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Where the old tables are kept between runs."));
+    parser.addPositionalArgument(QStringLiteral("folder"),
+                                 QStringLiteral("Where the old tables are kept between runs."));
     parser.process(app);
     const int runs = std::max(1, parser.value(runsOpt).toInt());
 
     try {
         QTemporaryDir tmp;
         const QString source = tmp.filePath(QStringLiteral("source"));
-        const QString old =
-            parser.positionalArguments().isEmpty() ? tmp.filePath(QStringLiteral("old")) : parser.positionalArguments().first();
+        const QString old = parser.positionalArguments().isEmpty()
+                                ? tmp.filePath(QStringLiteral("old"))
+                                : parser.positionalArguments().first();
         QDir().mkpath(old);
         if (FindParadoxTables(old).isEmpty()) {
             GenerateOptions options;
@@ -185,7 +200,9 @@ int main(int argc, char** argv)
             options.recordings = parser.value(recordingsOpt).toInt();
             Database db;
             db.open(source);
-            say(QStringLiteral("Generating %1 cassettes, %2 recordings ...").arg(options.cassettes).arg(options.recordings));
+            say(QStringLiteral("Generating %1 cassettes, %2 recordings ...")
+                    .arg(options.cassettes)
+                    .arg(options.recordings));
             GenerateCatalogue(db, options);
             const double ms = timed([&] { writeOldFolder(db, old); });
             say(QStringLiteral("Old tables written in %1 ms").arg(ms, 0, 'f', 0));
@@ -196,7 +213,8 @@ int main(int argc, char** argv)
         const QStringList oldFiles{QStringLiteral("*.DB"), QStringLiteral("*.MB")};
         for (const QFileInfo& fi : QDir(old).entryInfoList(oldFiles, QDir::Files))
             oldBytes += fi.size();
-        say(QStringLiteral("Old folder: %1 MB in %2 files").arg(double(oldBytes) / 1048576.0, 0, 'f', 1)
+        say(QStringLiteral("Old folder: %1 MB in %2 files")
+                .arg(double(oldBytes) / 1048576.0, 0, 'f', 1)
                 .arg(QDir(old).entryList(oldFiles, QDir::Files).size()));
 
         std::vector<double> import, upgrade, repair;
@@ -204,24 +222,27 @@ int main(int argc, char** argv)
         for (int i = 0; i < runs; ++i) {
             const QString a = tmp.filePath(QStringLiteral("import%1").arg(i));
             copyFolder(old, a);
-            import.push_back(timed([&] { ImportParadoxFolder(a); }));
-            QDir(a).removeRecursively();
+            import.push_back(timed([&] { ImportParadoxFolder(a);
+        }));
+        QDir(a).removeRecursively();
 
-            upgraded = tmp.filePath(QStringLiteral("upgrade%1").arg(i));
-            copyFolder(old, upgraded);
-            upgrade.push_back(timed([&] { RunVersionUpgrade(upgraded); }));
-            if (i + 1 < runs)
-                QDir(upgraded).removeRecursively();
-        }
-        say(QStringLiteral("import (old tables to store):     ") + figures(import));
-        say(QStringLiteral("Verzióváltás (import + upgrade):  ") + figures(upgrade));
-
-        for (int i = 0; i < runs; ++i)
-            repair.push_back(timed([&] { RunTableRepair(upgraded); }));
-        say(QStringLiteral("Karbantartás (indexes, check, VACUUM): ") + figures(repair));
-    } catch (const std::exception& e) {
-        say(QStringLiteral("failed: ") + QString::fromUtf8(e.what()));
-        return 1;
+        upgraded = tmp.filePath(QStringLiteral("upgrade%1").arg(i));
+        copyFolder(old, upgraded);
+        upgrade.push_back(timed([&] { RunVersionUpgrade(upgraded); }));
+        if (i + 1 < runs)
+            QDir(upgraded).removeRecursively();
     }
-    return 0;
+    say(QStringLiteral("import (old tables to store):     ") + figures(import));
+    say(QStringLiteral("Verzióváltás (import + upgrade):  ") + figures(upgrade));
+
+    for (int i = 0; i < runs; ++i)
+        repair.push_back(timed([&] { RunTableRepair(upgraded); }));
+    say(QStringLiteral("Karbantartás (indexes, check, VACUUM): ") + figures(repair));
+}
+catch (const std::exception& e)
+{
+    say(QStringLiteral("failed: ") + QString::fromUtf8(e.what()));
+    return 1;
+}
+return 0;
 }

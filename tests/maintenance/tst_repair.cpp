@@ -48,10 +48,11 @@ void TestRepair::init()
 {
     static int count = 0;
     folder_ = tmp_.filePath(QStringLiteral("store%1").arg(++count));
-    exec(QStringLiteral("INSERT INTO tipus (nev) VALUES ('VHS');"
-                        "INSERT INTO vk (vk, azonosito, tipus, kolcsonadva) VALUES (1, '00001', 1, NULL), "
-                        "(2, '00002', 1, 'I'), (3, '00003', 1, 'N');"
-                        "INSERT INTO felvetel (vk, felvetel, cim) VALUES (1, 1, 'Első'), (1, 2, 'Második');"));
+    exec(QStringLiteral(
+        "INSERT INTO tipus (nev) VALUES ('VHS');"
+        "INSERT INTO vk (vk, azonosito, tipus, kolcsonadva) VALUES (1, '00001', 1, NULL), "
+        "(2, '00002', 1, 'I'), (3, '00003', 1, 'N');"
+        "INSERT INTO felvetel (vk, felvetel, cim) VALUES (1, 1, 'Első'), (1, 2, 'Második');"));
 }
 
 void TestRepair::exec(const QString& sql)
@@ -66,7 +67,8 @@ void TestRepair::rebuildsExactlyTheCataloguesIndexes()
     // Indexes lost, a stray one, and a master table without its key or collation.
     exec(QStringLiteral("DROP INDEX vk_idx_hossz; DROP INDEX felvetel_idx_cim;"
                         "CREATE INDEX stray ON vk (megjegyzes);"
-                        "CREATE TABLE m (az INTEGER, nev CHAR(25)); INSERT INTO m VALUES (1, 'Dráma'), (2, 'vígjáték');"
+                        "CREATE TABLE m (az INTEGER, nev CHAR(25)); INSERT INTO m VALUES (1, "
+                        "'Dráma'), (2, 'vígjáték');"
                         "DROP TABLE mufaj; ALTER TABLE m RENAME TO mufaj;"));
     fixture::Recorder rec;
     RunTableRepair(folder_, rec.feedback());
@@ -77,7 +79,8 @@ void TestRepair::rebuildsExactlyTheCataloguesIndexes()
     for (const QString& s : rec.statuses)
         if (s.startsWith(QStringLiteral("Index készítés: ")))
             tables << s.mid(16);
-    QCOMPARE(tables, QStringList({"felvetel.DB", "minoseg.DB", "mufaj.DB", "szereplo.DB", "tipus.DB", "vk.DB"}));
+    QCOMPARE(tables, QStringList({"felvetel.DB", "minoseg.DB", "mufaj.DB", "szereplo.DB",
+                                  "tipus.DB", "vk.DB"}));
     QCOMPARE(rec.statuses.last(), QString());
     QCOMPARE(rec.position, 0);
 
@@ -86,13 +89,19 @@ void TestRepair::rebuildsExactlyTheCataloguesIndexes()
     Database reference;
     reference.open(reference_);
     for (const char* t : {"felvetel", "minoseg", "mufaj", "szereplo", "tipus", "vk"})
-        QCOMPARE(fixture::indexes(db, QLatin1String(t)), fixture::indexes(reference, QLatin1String(t)));
-    QCOMPARE(fixture::columns(db, QStringLiteral("mufaj")), fixture::columns(reference, QStringLiteral("mufaj")));
-    QCOMPARE(fixture::value(db, QStringLiteral("SELECT group_concat(nev, '|') FROM (SELECT nev FROM mufaj ORDER BY az)")),
+        QCOMPARE(fixture::indexes(db, QLatin1String(t)),
+                 fixture::indexes(reference, QLatin1String(t)));
+    QCOMPARE(fixture::columns(db, QStringLiteral("mufaj")),
+             fixture::columns(reference, QStringLiteral("mufaj")));
+    QCOMPARE(fixture::value(
+                 db, QStringLiteral(
+                         "SELECT group_concat(nev, '|') FROM (SELECT nev FROM mufaj ORDER BY az)")),
              QVariant(QStringLiteral("Dráma|vígjáték")));
     // Only the empty lending flag is filled.
-    QCOMPARE(fixture::value(db, QStringLiteral("SELECT group_concat(kolcsonadva, '') FROM (SELECT kolcsonadva FROM vk "
-                                               "ORDER BY vk)")),
+    QCOMPARE(fixture::value(
+                 db, QStringLiteral(
+                         "SELECT group_concat(kolcsonadva, '') FROM (SELECT kolcsonadva FROM vk "
+                         "ORDER BY vk)")),
              QVariant(QStringLiteral("NIN")));
 }
 
@@ -112,7 +121,8 @@ void TestRepair::tableInUseIsLeftAsItWas()
 
     // Another program reading the store file keeps every table from being rewritten.
     sqlite3* other = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(storeFile()).constData(), &other, SQLITE_OPEN_READONLY, nullptr),
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(storeFile()).constData(), &other,
+                             SQLITE_OPEN_READONLY, nullptr),
              SQLITE_OK);
     hungarian::registerOn(other);
     sqlite::exec(other, QStringLiteral("BEGIN"));
@@ -125,10 +135,11 @@ void TestRepair::tableInUseIsLeftAsItWas()
     sqlite3_close_v2(other);
 
     QVERIFY(rec.errors.size() >= 6);
-    const QStringList files{"felvetel.DB", "minoseg.DB", "mufaj.DB", "szereplo.DB", "tipus.DB", "vk.DB"};
+    const QStringList files{"felvetel.DB", "minoseg.DB", "mufaj.DB",
+                            "szereplo.DB", "tipus.DB",   "vk.DB"};
     for (int i = 0; i < 6; ++i) {
-        QVERIFY2(rec.errors.at(i).startsWith(
-                     QStringLiteral("A következő file nem törölhető, valószínüleg használatban van:\r\n")),
+        QVERIFY2(rec.errors.at(i).startsWith(QStringLiteral(
+                     "A következő file nem törölhető, valószínüleg használatban van:\r\n")),
                  qPrintable(rec.errors.at(i)));
         QVERIFY(rec.errors.at(i).contains(files.at(i)));
     }
@@ -139,8 +150,9 @@ void TestRepair::tableInUseIsLeftAsItWas()
 void TestRepair::failedIndexLeavesTableAsItWas()
 {
     // A genre table whose name field is gone: its index cannot be built.
-    exec(QStringLiteral("DROP INDEX mufaj_idx_nev; ALTER TABLE mufaj DROP COLUMN nev;"
-                        "CREATE INDEX mufaj_stray ON mufaj (az); CREATE INDEX stray ON vk (megjegyzes);"));
+    exec(QStringLiteral(
+        "DROP INDEX mufaj_idx_nev; ALTER TABLE mufaj DROP COLUMN nev;"
+        "CREATE INDEX mufaj_stray ON mufaj (az); CREATE INDEX stray ON vk (megjegyzes);"));
     fixture::Recorder rec;
     RunTableRepair(folder_, rec.feedback());
 
@@ -150,11 +162,13 @@ void TestRepair::failedIndexLeavesTableAsItWas()
     QCOMPARE(rec.infos, QStringList{QStringLiteral("Indexek újraépítése kész.")});
     Database db;
     db.open(folder_);
-    QCOMPARE(fixture::indexes(db, QStringLiteral("mufaj")), QStringList{QStringLiteral("mufaj_stray(az BINARY)")});
+    QCOMPARE(fixture::indexes(db, QStringLiteral("mufaj")),
+             QStringList{QStringLiteral("mufaj_stray(az BINARY)")});
     // The tables after it were rebuilt all the same.
     Database reference;
     reference.open(reference_);
-    QCOMPARE(fixture::indexes(db, QStringLiteral("vk")), fixture::indexes(reference, QStringLiteral("vk")));
+    QCOMPARE(fixture::indexes(db, QStringLiteral("vk")),
+             fixture::indexes(reference, QStringLiteral("vk")));
 }
 
 void TestRepair::failedIntegrityCheckIsReported()
@@ -164,9 +178,12 @@ void TestRepair::failedIntegrityCheckIsReported()
     {
         Database db;
         db.open(folder_);
-        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
-                               "INSERT INTO programok (programok, leiras) SELECT i, printf('%.200c', 'x') FROM n"));
-        page = fixture::value(db, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name='programok'")).toInt();
+        db.exec(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+            "INSERT INTO programok (programok, leiras) SELECT i, printf('%.200c', 'x') FROM n"));
+        page = fixture::value(
+                   db, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name='programok'"))
+                   .toInt();
         pageSize = fixture::value(db, QStringLiteral("PRAGMA page_size")).toInt();
     }
     // Spoil the program catalogue's root page, a table the repair does not rebuild.

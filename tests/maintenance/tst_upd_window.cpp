@@ -69,13 +69,18 @@ void TestUpdWindow::writeIni(const QString& path, const QString& dataPath)
 
 void TestUpdWindow::formCreateFillsThePath_data()
 {
-    QTest::addColumn<QString>("homeValue");     // empty: no settings file in the home folder
-    QTest::addColumn<QString>("portableName");  // empty: none beside the program
-    QTest::addColumn<QString>("expected");      // "<program>/Data" stands for the default
-    QTest::newRow("no settings file") << "" << "" << "<program>/Data";
-    QTest::newRow("the home folder's settings") << "/adat/otthon" << "" << "/adat/otthon";
-    QTest::newRow("a settings file beside the program, whatever its case")
-        << "/adat/otthon" << "ZELMO.INI" << "/adat/hordozhato";
+    QTest::addColumn<QString>("homeValue");    // empty: no settings file in the home folder
+    QTest::addColumn<QString>("portableName"); // empty: none beside the program
+    QTest::addColumn<QString>("expected");     // "<program>/Data" stands for the default
+    QTest::newRow("no settings file") << ""
+                                      << ""
+                                      << "<program>/Data";
+    QTest::newRow("the home folder's settings") << "/adat/otthon"
+                                                << ""
+                                                << "/adat/otthon";
+    QTest::newRow("a settings file beside the program, whatever its case") << "/adat/otthon"
+                                                                           << "ZELMO.INI"
+                                                                           << "/adat/hordozhato";
 }
 
 void TestUpdWindow::formCreateFillsThePath()
@@ -110,17 +115,21 @@ void TestUpdWindow::windowAsDesigned()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QCOMPARE(window.windowTitle(), QStringLiteral("Zelmo program adatbázis karbantartás V3.0.0.99"));
+    QCOMPARE(window.windowTitle(),
+             QStringLiteral("Zelmo program adatbázis karbantartás V3.0.0.99"));
     QCOMPARE(window.size(), QSize(694, 350));
     const auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    QCOMPARE(memo->toPlainText().split(QLatin1Char('\n')),
-             QStringList({"Lépések, ha új verziót kíván telepíteni:", "",
-                          "1. Ellenőrizze, hogy egyetlen számítógépen se fusson a Zelmo program.",
-                          "2. Nyomja meg a verzióváltás gombot a frissítéshez.",
-                          "3. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához.", "",
-                          "Lépések, ha adatbázisa sérült, vagy csak lassabban fut a program:", "",
-                          "1. Ellenőrizze, hogy egyetlen számítógépen se működjön a Zelmo program.",
-                          "2. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához."}));
+    QCOMPARE(
+        memo->toPlainText().split(QLatin1Char('\n')),
+        QStringList(
+            {"Lépések, ha új verziót kíván telepíteni:", "",
+             "1. Ellenőrizze, hogy egyetlen számítógépen se fusson a Zelmo program.",
+             "2. Nyomja meg a verzióváltás gombot a frissítéshez.",
+             "3. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához.",
+             "", "Lépések, ha adatbázisa sérült, vagy csak lassabban fut a program:", "",
+             "1. Ellenőrizze, hogy egyetlen számítógépen se működjön a Zelmo program.",
+             "2. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, "
+             "optimalizálásához."}));
     QVERIFY(memo->isReadOnly());
 
     // Left to right as they stand, and the keyboard's own order.
@@ -138,7 +147,8 @@ void TestUpdWindow::windowAsDesigned()
         w = w->nextInFocusChain();
     } while (w && w != window.findChild<QLineEdit*>(QStringLiteral("Edit1")));
     QCOMPARE(tabOrder, QStringList({"Edit1", "Button1", "Button2", "Button3"}));
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label1"))->buddy(), window.findChild<QLineEdit*>("Edit1"));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label1"))->buddy(),
+             window.findChild<QLineEdit*>("Edit1"));
 }
 
 void TestUpdWindow::buttons_data()
@@ -150,13 +160,22 @@ void TestUpdWindow::buttons_data()
     QTest::addColumn<QString>("text");
     const QString missing = QStringLiteral("Nem létező adatbázis mappa.");
     const QString held = QStringLiteral("másik program (a Zelmo) használja");
-    QTest::newRow("Karbantartás, no such folder") << "Button1" << "missing" << false << "Hiba" << missing;
-    QTest::newRow("Verzióváltás, no such folder") << "Button3" << "missing" << false << "Hiba" << missing;
-    QTest::newRow("Karbantartás while Zelmo runs") << "Button1" << "store" << true << "Hiba" << held;
-    QTest::newRow("Verzióváltás while Zelmo runs") << "Button3" << "store" << true << "Hiba" << held;
-    QTest::newRow("Verzióváltás of old tables while held") << "Button3" << "old" << true << "Hiba" << held;
-    QTest::newRow("Karbantartás") << "Button1" << "store" << false << "Üzenet" << "Indexek újraépítése kész.";
-    QTest::newRow("Verzióváltás") << "Button3" << "old" << false << "Üzenet" << "Verzióváltás kész";
+    QTest::newRow("Karbantartás, no such folder") << "Button1"
+                                                  << "missing" << false << "Hiba" << missing;
+    QTest::newRow("Verzióváltás, no such folder") << "Button3"
+                                                  << "missing" << false << "Hiba" << missing;
+    QTest::newRow("Karbantartás while Zelmo runs") << "Button1"
+                                                   << "store" << true << "Hiba" << held;
+    QTest::newRow("Verzióváltás while Zelmo runs") << "Button3"
+                                                   << "store" << true << "Hiba" << held;
+    QTest::newRow("Verzióváltás of old tables while held") << "Button3"
+                                                           << "old" << true << "Hiba" << held;
+    QTest::newRow("Karbantartás") << "Button1"
+                                  << "store" << false << "Üzenet"
+                                  << "Indexek újraépítése kész.";
+    QTest::newRow("Verzióváltás") << "Button3"
+                                  << "old" << false << "Üzenet"
+                                  << "Verzióváltás kész";
 }
 
 void TestUpdWindow::buttons()
@@ -183,8 +202,10 @@ void TestUpdWindow::buttons()
             zelmo = std::make_unique<Database>();
             zelmo->open(path, Database::LockMode::Shared);
         } else {
-            lockFd = ::open(QFile::encodeName(QDir(path).filePath(QLatin1String(Database::LockFileName))).constData(),
-                            O_RDWR | O_CREAT, 0644);
+            lockFd =
+                ::open(QFile::encodeName(QDir(path).filePath(QLatin1String(Database::LockFileName)))
+                           .constData(),
+                       O_RDWR | O_CREAT, 0644);
             QVERIFY(::flock(lockFd, LOCK_SH) == 0);
         }
     }

@@ -87,34 +87,45 @@ void TestUpgrade::upgradedValues_data()
         fixture::longRemark().left(255));
     row("a remark that filled the record", "SELECT megjegyzes FROM vk WHERE vk=2",
         QStringLiteral("Rövid megjegyzés ő ű"));
-    row("a recording's remark from a block of its own", "SELECT megjegyzes FROM felvetel WHERE vk=2",
-        QString(255, QChar(u'ő')));
+    row("a recording's remark from a block of its own",
+        "SELECT megjegyzes FROM felvetel WHERE vk=2", QString(255, QChar(u'ő')));
     row("empty values stay empty",
-        "SELECT count(*) FROM vk WHERE vk=3 AND hossz IS NULL AND szabad IS NULL AND megjegyzes IS NULL", 1);
+        "SELECT count(*) FROM vk WHERE vk=3 AND hossz IS NULL AND szabad IS NULL AND megjegyzes IS "
+        "NULL",
+        1);
     row("a negative number", "SELECT szabad FROM vk WHERE vk=2", -15);
-    row("every cassette not lent", "SELECT group_concat(kolcsonadva, '') FROM vk", QStringLiteral("NNN"));
+    row("every cassette not lent", "SELECT group_concat(kolcsonadva, '') FROM vk",
+        QStringLiteral("NNN"));
     row("the type's name", "SELECT tipus_nev FROM vk WHERE vk=1", QStringLiteral("VHS-C Ősz"));
-    row("no name for an unknown type", "SELECT count(*) FROM vk WHERE vk=3 AND tipus_nev IS NULL", 1);
+    row("no name for an unknown type", "SELECT count(*) FROM vk WHERE vk=3 AND tipus_nev IS NULL",
+        1);
     row("no loans", "SELECT count(*) FROM vk WHERE dat_kolcs IS NOT NULL OR kinek IS NOT NULL", 0);
     row("Windows-1250 text", "SELECT cim FROM felvetel WHERE vk=1 AND felvetel=1",
         QStringLiteral("Árvíztűrő tükörfúrógép"));
-    row("a date", "SELECT datum FROM felvetel WHERE vk=1 AND felvetel=1", QStringLiteral("1998-12-24"));
+    row("a date", "SELECT datum FROM felvetel WHERE vk=1 AND felvetel=1",
+        QStringLiteral("1998-12-24"));
     row("a counter at midnight", "SELECT szamlalo_tol FROM felvetel WHERE vk=1 AND felvetel=1",
         QStringLiteral("00:00:00"));
-    row("a time with seconds", "SELECT szamlalo_tol FROM felvetel WHERE vk=2", QStringLiteral("01:02:03"));
+    row("a time with seconds", "SELECT szamlalo_tol FROM felvetel WHERE vk=2",
+        QStringLiteral("01:02:03"));
     row("empty date and times",
-        "SELECT count(*) FROM felvetel WHERE vk=1 AND felvetel=2 AND datum IS NULL AND szamlalo_tol IS NULL "
+        "SELECT count(*) FROM felvetel WHERE vk=1 AND felvetel=2 AND datum IS NULL AND "
+        "szamlalo_tol IS NULL "
         "AND szamlalo_ig IS NULL AND megjegyzes IS NULL",
         1);
-    row("master data in order", "SELECT group_concat(nev, '|') FROM (SELECT nev FROM szereplo ORDER BY az)",
+    row("master data in order",
+        "SELECT group_concat(nev, '|') FROM (SELECT nev FROM szereplo ORDER BY az)",
         QStringLiteral("Kovács Éva|Nagy Ödön"));
-    row("new types are numbered after the old ones", "SELECT seq FROM sqlite_sequence WHERE name='tipus'", 2);
+    row("new types are numbered after the old ones",
+        "SELECT group_concat(seq) FROM sqlite_sequence WHERE name='tipus'", QStringLiteral("5"));
     row("a large picture", "SELECT kep FROM programok WHERE programok=1", fixture::jpeg(true));
     row("a small picture", "SELECT kep FROM programok WHERE programok=2", fixture::jpeg(false));
     row("no picture", "SELECT count(*) FROM programok WHERE programok=3 AND kep IS NULL", 1);
     row("every row",
-        "SELECT (SELECT count(*) FROM vk)||(SELECT count(*) FROM felvetel)||(SELECT count(*) FROM tipus)||"
-        "(SELECT count(*) FROM mufaj)||(SELECT count(*) FROM minoseg)||(SELECT count(*) FROM szereplo)||"
+        "SELECT (SELECT count(*) FROM vk)||(SELECT count(*) FROM felvetel)||(SELECT count(*) FROM "
+        "tipus)||"
+        "(SELECT count(*) FROM mufaj)||(SELECT count(*) FROM minoseg)||(SELECT count(*) FROM "
+        "szereplo)||"
         "(SELECT count(*) FROM programok)",
         QStringLiteral("3322123"));
 }
@@ -164,9 +175,10 @@ void TestUpgrade::currentStoreChangesNothing()
     {
         Database db;
         db.open(folder);
-        db.exec(QStringLiteral("INSERT INTO tipus (nev) VALUES ('VHS'); "
-                               "INSERT INTO vk (vk, azonosito, megjegyzes, tipus, kolcsonadva, tipus_nev) "
-                               "VALUES (1, '00001', 'Saját', 1, 'I', 'VHS')"));
+        db.exec(QStringLiteral(
+            "INSERT INTO tipus (nev) VALUES ('VHS'); "
+            "INSERT INTO vk (vk, azonosito, megjegyzes, tipus, kolcsonadva, tipus_nev) "
+            "VALUES (1, '00001', 'Saját', 1, 'I', 'VHS')"));
     }
     const QString file = QDir(folder).filePath(QLatin1String(Database::FileName));
     const QString before = fixture::dump(file);
@@ -192,9 +204,11 @@ void TestUpgrade::onlyMissingFieldsAreAdded()
     db.open(folder);
     Database reference;
     reference.open(fresh_);
-    QCOMPARE(fixture::columns(db, QStringLiteral("vk")), fixture::columns(reference, QStringLiteral("vk")));
+    QCOMPARE(fixture::columns(db, QStringLiteral("vk")),
+             fixture::columns(reference, QStringLiteral("vk")));
     // The statements of the fields that were there did not run again.
-    QCOMPARE(fixture::value(db, QStringLiteral("SELECT kolcsonadva || tipus_nev FROM vk")), QStringLiteral("ISaját"));
+    QCOMPARE(fixture::value(db, QStringLiteral("SELECT kolcsonadva || tipus_nev FROM vk")),
+             QStringLiteral("ISaját"));
 }
 
 void TestUpgrade::fieldThatCannotBeAddedIsNoSuccess()
@@ -207,9 +221,11 @@ void TestUpgrade::fieldThatCannotBeAddedIsNoSuccess()
     }
     // Another program writing the store file: the ALTER cannot run.
     sqlite3* other = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(QDir(folder).filePath(QLatin1String(Database::FileName))).constData(),
-                             &other, SQLITE_OPEN_READWRITE, nullptr),
-             SQLITE_OK);
+    QCOMPARE(
+        sqlite3_open_v2(
+            QFile::encodeName(QDir(folder).filePath(QLatin1String(Database::FileName))).constData(),
+            &other, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
     sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     fixture::Recorder rec;
     QString message;
@@ -234,8 +250,10 @@ void TestUpgrade::oldFolderWithoutProgramCatalogue()
     db.open(folder);
     Database reference;
     reference.open(fresh_);
-    QCOMPARE(fixture::columns(db, QStringLiteral("programok")), fixture::columns(reference, QStringLiteral("programok")));
-    QCOMPARE(fixture::indexes(db, QStringLiteral("programok")), fixture::indexes(reference, QStringLiteral("programok")));
+    QCOMPARE(fixture::columns(db, QStringLiteral("programok")),
+             fixture::columns(reference, QStringLiteral("programok")));
+    QCOMPARE(fixture::indexes(db, QStringLiteral("programok")),
+             fixture::indexes(reference, QStringLiteral("programok")));
     QCOMPARE(fixture::value(db, QStringLiteral("SELECT count(*) FROM programok")), QVariant(0));
 }
 
@@ -243,11 +261,16 @@ void TestUpgrade::damagedOldFolderLeavesNoStore_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("named");
-    QTest::newRow("a table cut short") << "cut felvetel.DB" << "felvetel.DB";
-    QTest::newRow("not a table at all") << "garble vk.DB" << "vk.DB";
-    QTest::newRow("the memo file missing") << "remove vk.MB" << "vk.DB";
-    QTest::newRow("a memo pointing past its file") << "cut vk.MB" << "vk.MB";
-    QTest::newRow("a table missing") << "remove szereplo.DB" << "szereplo.DB";
+    QTest::newRow("a table cut short") << "cut felvetel.DB"
+                                       << "felvetel.DB";
+    QTest::newRow("not a table at all") << "garble vk.DB"
+                                        << "vk.DB";
+    QTest::newRow("the memo file missing") << "remove vk.MB"
+                                           << "vk.DB";
+    QTest::newRow("a memo pointing past its file") << "cut vk.MB"
+                                                   << "vk.MB";
+    QTest::newRow("a table missing") << "remove szereplo.DB"
+                                     << "szereplo.DB";
 }
 
 void TestUpgrade::damagedOldFolderLeavesNoStore()
@@ -301,14 +324,16 @@ void TestUpgrade::dosCodePageIsRead()
     fixture::writeOldFolder(folder);
     {
         paradox::TableWriter t(QDir(folder).filePath(QStringLiteral("tipus.DB")),
-                               {{QStringLiteral("az"), paradox::AutoInc, 4}, {QStringLiteral("nev"), paradox::Alpha, 25}},
+                               {{QStringLiteral("az"), paradox::AutoInc, 4},
+                                {QStringLiteral("nev"), paradox::Alpha, 25}},
                                1, 852);
         t.append({1, QStringLiteral("Őszi ünnepek")});
     }
     RunVersionUpgrade(folder);
     Database db;
     db.open(folder);
-    QCOMPARE(fixture::value(db, QStringLiteral("SELECT nev FROM tipus")), QVariant(QStringLiteral("Őszi ünnepek")));
+    QCOMPARE(fixture::value(db, QStringLiteral("SELECT nev FROM tipus")),
+             QVariant(QStringLiteral("Őszi ünnepek")));
     QCOMPARE(fixture::value(db, QStringLiteral("SELECT tipus_nev FROM vk WHERE vk=1")),
              QVariant(QStringLiteral("Őszi ünnepek")));
 }
