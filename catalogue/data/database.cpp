@@ -54,6 +54,10 @@ void Database::open(const QString& folder, LockMode mode)
     }
     try {
         sqlite3_extended_result_codes(db, 1);
+        // A double-quoted name that matches no column must be an error, not
+        // quietly a text constant (an index on a misspelt field would index nothing).
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_busy_timeout(db, 2000);
         hungarian::registerOn(db);
         // A rollback journal rather than WAL: the folder may sit on a network share.

@@ -109,6 +109,9 @@ void TestQueryModel::errorsAreClear()
         QVERIFY2(e.message().contains(QStringLiteral("nincs")), qPrintable(e.message()));
     }
     QVERIFY(!q.isActive());
+    // A double-quoted name that is no column is an error, not a text constant.
+    Query quoted(*db_, QStringLiteral("SELECT \"nincs\" FROM vk"));
+    QVERIFY_THROWS_EXCEPTION(DbError, quoted.open());
     Query ins(*db_, QStringLiteral("INSERT INTO vk (vk) VALUES (1)"));
     try {
         ins.execSql();
