@@ -1,0 +1,1 @@
+zelmo_add_test(tst_inpstr SOURCES tst_inpstr.cpp modaldriver.h LIBS zelmo_editors)
