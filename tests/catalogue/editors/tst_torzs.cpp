@@ -261,6 +261,7 @@ void TestTorzs::quickSearch()
         QTRY_VERIFY(t->DBGrid1->hasFocus());
         if (!intoGrid.isEmpty())
             TypeText(t->DBGrid1, intoGrid);
+        QCoreApplication::processEvents(); // a user's next key comes through the event loop
         TypeText(t->Edit1, intoBox);
         text = t->Edit1->text();
         boxFocused = t->Edit1->hasFocus() || intoGrid.isEmpty();
