@@ -6,6 +6,7 @@
 
 #include "bench/generate.h"
 #include "catalogue/data/database.h"
+#include "catalogue/data/operations.h"
 #include "catalogue/main/frm_main.h"
 #include "catalogue/main/settings.h"
 #include "catalogue/main/themedbgrid.h"
@@ -27,12 +28,18 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void(int)>& once)
+// `setup` runs before each timed run and is not counted.
+double medianMs(int runs, const std::function<void(int)>& once, const std::function<void(int)>& setup = {})
 {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
+        if (setup)
+            setup(i);
         once(i);
+    }
     std::vector<qint64> ns;
     for (int i = 0; i < runs; ++i) {
+        if (setup)
+            setup(i);
         QElapsedTimer t;
         t.start();
         once(i);
@@ -120,6 +127,41 @@ int main(int argc, char** argv)
                w.DBGrid1->viewport()->render(&p);
            }),
            16);
+    // The editing commands' own work, on the same window.
+    report("UpdateFreeTape on the current cassette", medianMs(runs, [&](int) { w.UpdateFreeTape(); },
+                                                                [&](int i) {
+                                                                    // A stale figure, so that there is a post to do.
+                                                                    w.TblVK->moveTo(i * 37 % count);
+                                                                    w.TblVK->edit();
+                                                                    w.TblVK->setValue(QStringLiteral("szabad"), -1);
+                                                                    w.TblVK->post();
+                                                                }),
+           2);
+
+    // A cassette of 50 tracks; each run deletes its first track (the rest are
+    // renumbered) and puts a track back at the end, so every run does the same work.
+    const int big = count + 1;
+    {
+        Transaction tx(w.Db1);
+        w.Db1.exec(QStringLiteral("INSERT INTO vk (vk, azonosito, hossz, szabad, kolcsonadva) "
+                                  "VALUES (%1, '%1', 300, 0, 'N')").arg(big));
+        for (int t = 1; t <= 50; ++t)
+            w.Db1.exec(QStringLiteral("INSERT INTO felvetel (vk, felvetel, cim, hossz) VALUES (%1, %2, 'Sáv %2', 5)")
+                           .arg(big)
+                           .arg(t));
+        tx.commit();
+    }
+    w.TblVK->locate(QStringLiteral("vk"), big);
+    report("delete a recording of a 50-track cassette, renumbered", medianMs(runs, [&](int) {
+               catalogue::DeleteRecording(w.Db1, big, 1);
+               w.UpdateFreeTape();
+           },
+                                                                                  [&](int i) {
+               if (i > 0 || w.TblFelvetel->recordCount() < 50)
+                   w.Db1.exec(QStringLiteral("INSERT OR IGNORE INTO felvetel (vk, felvetel, cim, hossz) "
+                                             "VALUES (%1, 50, 'Új', 5)").arg(big));
+           }),
+           25);
     w.close();
     return 0;
 }

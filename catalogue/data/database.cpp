@@ -99,6 +99,8 @@ void Database::close()
     sqlite3_close_v2(db_);
     db_ = nullptr;
     changed_.clear();
+    deferred_ = false;
+    deferredOriginator_ = nullptr;
     releaseLock();
     folder_.clear();
 }
@@ -243,6 +245,17 @@ void Database::notifyChanges(QObject* originator)
 {
     if (changed_.isEmpty())
         return;
+    // Inside a transaction the lists wait for its end: a renumbering of fifty
+    // tracks re-reads the list once, not fifty times.
+    if (inTransaction()) {
+        deferredOriginator_ = deferred_ && deferredOriginator_ != originator ? nullptr : originator;
+        deferred_ = true;
+        return;
+    }
+    if (deferred_ && deferredOriginator_ != originator)
+        originator = nullptr;
+    deferred_ = false;
+    deferredOriginator_ = nullptr;
     const QSet<QString> tables = std::exchange(changed_, {});
     Q_EMIT tablesChanged(tables, originator);
 }
@@ -262,6 +275,7 @@ Transaction::~Transaction()
     sqlite3_exec(db_.handle(), sql.constData(), nullptr, nullptr, nullptr);
     // Whatever the transaction wrote is gone again: every table must re-read.
     db_.changed_.insert(QStringLiteral("*"));
+    db_.deferredOriginator_ = nullptr;
     db_.notifyChanges(nullptr);
 }
 
@@ -271,4 +285,6 @@ void Transaction::commit()
         return;
     sqlite::exec(db_.handle(), QStringLiteral("RELEASE ") + name_);
     done_ = true;
+    if (!db_.inTransaction() && db_.deferred_)
+        db_.notifyChanges(db_.deferredOriginator_);
 }

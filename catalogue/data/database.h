@@ -91,6 +91,8 @@ private:
     QString folder_;
     int lockFd_ = -1;
     QSet<QString> changed_;
+    bool deferred_ = false;
+    QObject* deferredOriginator_ = nullptr;
     friend class Transaction;
 };
 

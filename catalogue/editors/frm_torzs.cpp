@@ -58,7 +58,7 @@ Tfrm_Torzs::Tfrm_Torzs(Database& db, QWidget* parent) : QDialog(parent)
 
     createActions();
     createLayout();
-    linkGrid();
+    LinkToDataSet(DBGrid1, Tbl);
     setPickMode(false);
     SetupDialog(this, QStringLiteral("frm_Torzs"), true, false);
 }
@@ -174,25 +174,6 @@ void Tfrm_Torzs::createLayout()
     connect(Tbl, &DataSet::afterOpen, this, &Tfrm_Torzs::fitColumn);
     for (QWidget* w : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(DBGrid1)})
         w->installEventFilter(this);
-}
-
-// Keeps the grid's current row and the table's together.
-void Tfrm_Torzs::linkGrid()
-{
-    connect(Tbl, &DataSet::currentRowChanged, DBGrid1, [this](int row) {
-        if (row >= 0 && row < model_->rowCount())
-            DBGrid1->selectRow(row);
-    });
-    connect(Tbl, &DataSet::reset, DBGrid1, [this] {
-        if (Tbl->currentRow() >= 0)
-            DBGrid1->selectRow(Tbl->currentRow());
-    });
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, Tbl,
-            [this](const QModelIndex& current) {
-                if (current.isValid() && Tbl->isActive() &&
-                    Tbl->state() == DataSet::State::Browse && current.row() != Tbl->currentRow())
-                    RunGuarded(this, [&] { Tbl->moveTo(current.row()); });
-            });
 }
 
 void Tfrm_Torzs::setPickMode(bool pick)

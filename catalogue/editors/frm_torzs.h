@@ -55,7 +55,6 @@ protected:
 private:
     void createActions();
     void createLayout();
-    void linkGrid();
 
     void aUjExecute();
     void aSzerkesztExecute();

@@ -43,6 +43,7 @@ Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent)
         statusBar()->addWidget(panel);
     }
     connectLists();
+    connectOperations();
 }
 
 Tfrm_Main::~Tfrm_Main()

@@ -41,6 +41,8 @@ public:
     void ShowRecordCount();
     // Moves both lists to a recording; a value not found leaves that list.
     void GoToRecording(const QVariant& cassette, const QVariant& track);
+    // Stores the current cassette's free tape: its length less its recordings'.
+    void UpdateFreeTape();
 
     QAction* action(const QString& name) const { return actions_.value(name); }
     QLabel* statusPanel(int index) const;
@@ -82,6 +84,21 @@ private:
     QWidget* createRecordingPanel();
     QToolBar* createToolBar(const QList<const char*>& entries, QSize buttonSize, bool captions);
     QWidget* createHeading(const QString& caption, int height, int fontPixels, QLineEdit* search);
+
+    // The commands that change the catalogue (frm_main_operations.cpp).
+    void connectOperations();
+    void aUjExecute();
+    void aSzerkesztExecute();
+    void aTorolExecute();
+    void aUjFelvExecute();
+    void aFelvSzerkesztExecute();
+    void aFelvTorolExecute();
+    void aKolcsonadExecute();
+    void aVisszakapExecute();
+    void aTipusExecute();
+    void aMufajExecute();
+    void aMinosegExecute();
+    void aKeszitoExecute();
 
     // The lists (frm_main_lists.cpp).
     void connectLists();

@@ -19,25 +19,6 @@
 
 namespace {
 
-// Keeps a grid's current row and its table's current row together.
-void linkGrid(TThemeDBGrid* grid, DataSet* ds)
-{
-    QObject::connect(ds, &DataSet::currentRowChanged, grid, [grid](int row) {
-        if (row >= 0 && grid->model() && row < grid->model()->rowCount())
-            grid->selectRow(row);
-    });
-    QObject::connect(ds, &DataSet::reset, grid, [grid, ds] {
-        if (ds->currentRow() >= 0)
-            grid->selectRow(ds->currentRow());
-    });
-    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, ds,
-                     [grid, ds](const QModelIndex& current) {
-                         if (current.isValid() && ds->isActive() && ds->state() == DataSet::State::Browse &&
-                             current.row() != ds->currentRow())
-                             RunGuarded(grid->window(), [&] { ds->moveTo(current.row()); });
-                     });
-}
-
 const QIcon& redBall()
 {
     static const QIcon icon(QStringLiteral(":/icons/redball"));
@@ -48,8 +29,8 @@ const QIcon& redBall()
 
 void Tfrm_Main::connectLists()
 {
-    linkGrid(DBGrid1, TblVK);
-    linkGrid(DBGrid2, TblFelvetel);
+    LinkToDataSet(DBGrid1, TblVK);
+    LinkToDataSet(DBGrid2, TblFelvetel);
     connect(TblVK, &DataSet::afterScroll, this, &Tfrm_Main::TblVKAfterScroll);
     for (auto signal : {&DataSet::afterScroll, &DataSet::afterPost, &DataSet::afterCancel, &DataSet::reset})
         connect(TblVK, signal, this, &Tfrm_Main::showCassetteDetails);

@@ -1,5 +1,8 @@
 #include "catalogue/main/themedbgrid.h"
 
+#include "catalogue/data/dataset.h"
+#include "common/application.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
@@ -458,4 +461,22 @@ void MarkSortColumn(TThemeDBGrid* grid, int column)
     for (int c = 0; c < count; ++c)
         grid->setColumnColor(
             c, palette.color(QPalette::Active, c == column ? QPalette::Button : QPalette::Base));
+}
+
+void LinkToDataSet(TThemeDBGrid* grid, DataSet* ds)
+{
+    QObject::connect(ds, &DataSet::currentRowChanged, grid, [grid](int row) {
+        if (row >= 0 && grid->model() && row < grid->model()->rowCount())
+            grid->selectRow(row);
+    });
+    QObject::connect(ds, &DataSet::reset, grid, [grid, ds] {
+        if (ds->currentRow() >= 0)
+            grid->selectRow(ds->currentRow());
+    });
+    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, ds,
+                     [grid, ds](const QModelIndex& current) {
+                         if (current.isValid() && ds->isActive() && ds->state() == DataSet::State::Browse &&
+                             current.row() != ds->currentRow())
+                             RunGuarded(grid->window(), [&] { ds->moveTo(current.row()); });
+                     });
 }

@@ -71,3 +71,7 @@ private:
 // Every column's cells on the window colour, the sort column's on the
 // button-face colour.
 void MarkSortColumn(TThemeDBGrid* grid, int column);
+
+class DataSet;
+// Keeps the grid's current row and the data set's current row together, both ways.
+void LinkToDataSet(TThemeDBGrid* grid, DataSet* dataSet);

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void displayFormats_data();
     void displayFormats();
     void otherWritersRefreshTheTable();
+    void transactionTellsTheListsOnceAtItsEnd();
     void emptyTableOperations();
 
 private:
@@ -414,6 +415,28 @@ void TestTable::otherWritersRefreshTheTable()
     minoseg.setValue(QStringLiteral("nev"), QStringLiteral("rossz"));
     minoseg.post();
     QCOMPARE(f2.value(QStringLiteral("minoseg_nev")).toString(), QStringLiteral("rossz"));
+}
+
+void TestTable::transactionTellsTheListsOnceAtItsEnd()
+{
+    Table f(*db_, QStringLiteral("felvetel"));
+    f.setFilter(QStringLiteral("vk=1"));
+    f.open();
+    QSignalSpy resets(&f, &DataSet::reset);
+    {
+        Transaction tx(*db_);
+        db_->exec(QStringLiteral("INSERT INTO felvetel (vk, felvetel) VALUES (1, 3)"));
+        db_->exec(QStringLiteral("INSERT INTO felvetel (vk, felvetel) VALUES (1, 4)"));
+        QCOMPARE(resets.count(), 0);
+        tx.commit();
+    }
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(f.recordCount(), 4);
+    {
+        Transaction tx(*db_);
+        db_->exec(QStringLiteral("DELETE FROM felvetel WHERE vk=1"));
+    } // rolled back: the list re-reads and still shows the four
+    QCOMPARE(f.recordCount(), 4);
 }
 
 void TestTable::emptyTableOperations()
