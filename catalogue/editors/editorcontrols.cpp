@@ -1,5 +1,8 @@
 #include "catalogue/editors/editorcontrols.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -76,4 +79,21 @@ QLabel* NewLabel(const QString& text, QWidget* buddy, QWidget* parent)
     auto* label = new QLabel(text, parent);
     label->setBuddy(buddy);
     return label;
+}
+
+QHBoxLayout* NewOkCancelRow(QWidget* parent, QPushButton*& ok, QPushButton*& cancel)
+{
+    ok = new QPushButton(QStringLiteral("OK"), parent);
+    ok->setObjectName(QStringLiteral("Button1"));
+    cancel = new QPushButton(QStringLiteral("Mégsem"), parent);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    for (QPushButton* b : {ok, cancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QPlainTextEdit;
 class QString;
@@ -21,3 +23,7 @@ QLineEdit* NewDisplayEdit(QWidget* parent);
 
 // A label that names its control for keyboard and screen-reader users.
 QLabel* NewLabel(const QString& text, QWidget* buddy, QWidget* parent);
+
+// "OK" (Button1) and "Mégsem" (Button2) at the right of a row. Neither is a
+// default button: Enter only moves on, and only OK confirms.
+QHBoxLayout* NewOkCancelRow(QWidget* parent, QPushButton*& ok, QPushButton*& cancel);

@@ -152,19 +152,7 @@ Tfrm_Felvetel::Tfrm_Felvetel(QWidget* parent) : QDialog(parent)
     PageControl1->addTab(page2, QIcon(QStringLiteral(":/icons/aBongeszo")),
                          QStringLiteral("Megjegyzés"));
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Mégsem"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    // No default button: Enter only moves on, and only OK confirms.
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    QHBoxLayout* buttons = NewOkCancelRow(this, Button1, Button2);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);

@@ -36,15 +36,7 @@ Tfrm_Kazetta::Tfrm_Kazetta(QWidget* parent) : QDialog(parent)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     DBMemo1 = NewMemo(this);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Mégsem"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    // No default button: Enter only moves on, and only OK confirms.
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    QHBoxLayout* buttons = NewOkCancelRow(this, Button1, Button2);
 
     auto* fields = new QGridLayout;
     fields->addWidget(NewLabel(QStringLiteral("sorszám"), DBEdit1, this), 0, 0);
@@ -61,10 +53,6 @@ Tfrm_Kazetta::Tfrm_Kazetta(QWidget* parent) : QDialog(parent)
     top->addWidget(Image1, 0, Qt::AlignTop);
     top->addLayout(fields, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
