@@ -5,7 +5,7 @@
 //
 //   zelmo_bench_masterdata [--runs N] [folder]   (folder: a store to reuse or create)
 
-#include "bench/generate.h"
+#include "bench/benchsupport.h"
 #include "catalogue/data/database.h"
 #include "catalogue/data/table.h"
 #include "catalogue/editors/frm_torzs.h"
@@ -29,18 +29,6 @@
 
 namespace {
 
-double median(std::vector<qint64> ns)
-{
-    std::sort(ns.begin(), ns.end());
-    return ns[ns.size() / 2] / 1e6;
-}
-
-void report(const char* what, double ms, double target)
-{
-    std::printf("%-62s %9.3f ms   < %5.1f ms  %s\n", what, ms, target,
-                ms < target ? "PASS" : "FAIL");
-}
-
 // Runs `inside` with the list as soon as OpenPerformerList shows it, then closes it.
 void withOpenList(Database& db, const std::function<void(Tfrm_Torzs*)>& inside)
 {
@@ -62,28 +50,12 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    int runs = 100;
-    QString folder;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--runs") && i + 1 < args.size())
-            runs = std::max(1, args.at(++i).toInt());
-        else
-            folder = args.at(i);
-    }
+    const BenchOptions options = ParseBenchOptions(app.arguments(), 100);
+    const int runs = options.runs;
     QTemporaryDir tmp;
-    if (folder.isEmpty())
-        folder = tmp.filePath(QStringLiteral("Data"));
     Database db;
-    db.open(folder);
-    {
-        Table performers(db, QStringLiteral("szereplo"));
-        performers.open();
-        if (performers.isEmpty()) {
-            std::printf("Generating the large catalogue into %s ...\n", qPrintable(folder));
-            GenerateCatalogue(db);
-        }
-    }
+    OpenLargeCatalogue(db, options.folder.isEmpty() ? tmp.filePath(QStringLiteral("Data"))
+                                                    : options.folder);
     // A home of its own, so the benchmark never touches the user's settings.
     RunStartupStep(tmp.filePath(QStringLiteral("prog")), tmp.filePath(QStringLiteral("home")));
 
@@ -102,7 +74,7 @@ int main(int argc, char** argv)
                 open.push_back(t.nsecsElapsed());
         });
     }
-    report("open the performer list, first screen painted", median(open), 50);
+    ReportFigure("open the performer list, first screen painted", MedianMs(open), 50);
 
     // One key typed into the search box: the search runs and the list moves.
     const QString letters = QStringLiteral("abcdefghijklmnoprstuvzéáöőx");
@@ -128,7 +100,7 @@ int main(int argc, char** argv)
             }
         }
     });
-    report("one quick-search keystroke, list row moved", median(key), 2);
-    report("one quick-search keystroke, list repainted", median(keyPainted), 16);
+    ReportFigure("one quick-search keystroke, list row moved", MedianMs(key), 2);
+    ReportFigure("one quick-search keystroke, list repainted", MedianMs(keyPainted), 16);
     return 0;
 }

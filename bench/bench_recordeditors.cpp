@@ -5,7 +5,7 @@
 //   zelmo_bench_editors [--runs N] [folder]   (folder: a store to reuse or create;
 //                                              the runs add recordings to it)
 
-#include "bench/generate.h"
+#include "bench/benchsupport.h"
 #include "catalogue/data/database.h"
 #include "catalogue/data/operations.h"
 #include "catalogue/data/table.h"
@@ -24,70 +24,23 @@
 
 namespace {
 
-// `prepare` runs before each measured `once` and is not timed.
-double medianMs(int runs, const std::function<void(int)>& prepare,
-                const std::function<void(int)>& once)
-{
-    for (int i = 0; i < 20; ++i) {
-        prepare(i);
-        once(i);
-    }
-    std::vector<qint64> ns;
-    for (int i = 20; i < runs + 20; ++i) {
-        prepare(i);
-        QElapsedTimer t;
-        t.start();
-        once(i);
-        ns.push_back(t.nsecsElapsed());
-    }
-    std::sort(ns.begin(), ns.end());
-    return ns[ns.size() / 2] / 1e6;
-}
-
-// A figure with a target gets a verdict; one without is there to explain the others.
-void report(const char* what, double ms, double target = 0)
-{
-    if (target > 0)
-        std::printf("%-62s %9.3f ms   < %5.1f ms  %s\n", what, ms, target,
-                    ms < target ? "PASS" : "FAIL");
-    else
-        std::printf("%-62s %9.3f ms\n", what, ms);
-}
-
-// What the main window does after the editor returns.
-void updateFreeTape(Table& vk)
-{
-    const int cassette = NullToInt(vk.value(QStringLiteral("vk")), 0);
-    const int used = catalogue::RecordingLengthSum(vk.database(), cassette);
-    vk.edit();
-    vk.setValue(QStringLiteral("szabad"), NullToInt(vk.value(QStringLiteral("hossz")), 0) - used);
-    vk.post();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int runs = 200;
-    QString folder;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--runs") && i + 1 < args.size())
-            runs = args.at(++i).toInt();
-        else
-            folder = args.at(i);
-    }
+    const BenchOptions options = ParseBenchOptions(app.arguments(), 200);
+    const int runs = options.runs;
     QTemporaryDir tmp;
-    if (folder.isEmpty())
-        folder = tmp.filePath(QStringLiteral("Data"));
+    const QString folder =
+        options.folder.isEmpty() ? tmp.filePath(QStringLiteral("Data")) : options.folder;
     Database db;
-    const bool fresh = !QFileInfo::exists(folder + QStringLiteral("/zelmo.sqlite"));
-    db.open(folder);
-    if (fresh) {
-        std::printf("Generating the large catalogue into %s ...\n", qPrintable(folder));
-        GenerateCatalogue(db);
-    }
+    OpenLargeCatalogue(db, folder);
+    // Here the untimed preparation reads first; the disk is warmed up longer.
+    const auto medianMs = [](int n, const std::function<void(int)>& prepare,
+                             const std::function<void(int)>& once) {
+        return MedianMs(n, once, prepare, 20);
+    };
 
     // The main window's two tables: recordings filtered to the current cassette.
     Table vk(db, QStringLiteral("vk.DB"));
@@ -124,38 +77,39 @@ int main(int argc, char** argv)
         return in;
     };
 
-    report("add one recording: new row, OK, free tape recomputed",
-           medianMs(runs, moveTo,
-                    [&](int i) {
-                        catalogue::StartNewRecording(felvetel,
-                                                     NullToInt(vk.value(QStringLiteral("vk")), 0));
-                        catalogue::PostRecording(felvetel, input(i, genres.at(i % genres.size())));
-                        updateFreeTape(vk);
-                    }),
-           15);
+    ReportFigure("add one recording: new row, OK, free tape recomputed",
+                 medianMs(runs, moveTo,
+                          [&](int i) {
+                              catalogue::StartNewRecording(
+                                  felvetel, NullToInt(vk.value(QStringLiteral("vk")), 0));
+                              catalogue::PostRecording(felvetel,
+                                                       input(i, genres.at(i % genres.size())));
+                              catalogue::UpdateFreeTape(vk);
+                          }),
+                 15);
 
-    report("  the same with a genre name that is not there yet",
-           medianMs(runs, moveTo,
-                    [&](int i) {
-                        catalogue::StartNewRecording(felvetel,
-                                                     NullToInt(vk.value(QStringLiteral("vk")), 0));
-                        catalogue::PostRecording(felvetel,
-                                                 input(i, QStringLiteral("Mért műfaj %1").arg(i)));
-                        updateFreeTape(vk);
-                    }),
-           15);
+    ReportFigure("  the same with a genre name that is not there yet",
+                 medianMs(runs, moveTo,
+                          [&](int i) {
+                              catalogue::StartNewRecording(
+                                  felvetel, NullToInt(vk.value(QStringLiteral("vk")), 0));
+                              catalogue::PostRecording(
+                                  felvetel, input(i, QStringLiteral("Mért műfaj %1").arg(i)));
+                              catalogue::UpdateFreeTape(vk);
+                          }),
+                 15);
 
-    report("  OK alone (names resolved, row posted)",
-           medianMs(
-               runs,
-               [&](int i) {
-                   moveTo(i);
-                   catalogue::StartNewRecording(felvetel,
-                                                NullToInt(vk.value(QStringLiteral("vk")), 0));
-               },
-               [&](int i) {
-                   catalogue::PostRecording(felvetel, input(i, genres.at(i % genres.size())));
-               }));
+    ReportFigure("  OK alone (names resolved, row posted)",
+                 medianMs(
+                     runs,
+                     [&](int i) {
+                         moveTo(i);
+                         catalogue::StartNewRecording(felvetel,
+                                                      NullToInt(vk.value(QStringLiteral("vk")), 0));
+                     },
+                     [&](int i) {
+                         catalogue::PostRecording(felvetel, input(i, genres.at(i % genres.size())));
+                     }));
 
     // Every figure above waits for one or two commits to reach the disk; this
     // is what one costs here, for reading them. A connection of its own, so
@@ -167,6 +121,6 @@ int main(int argc, char** argv)
         [&](int i) {
             plain.exec(QStringLiteral("UPDATE vk SET megjegyzes='Mérés %1' WHERE vk=1").arg(i));
         });
-    report("one committed single-row write (this disk's floor)", floor);
+    ReportFigure("one committed single-row write (this disk's floor)", floor);
     return 0;
 }

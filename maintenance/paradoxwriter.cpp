@@ -153,4 +153,35 @@ void TableWriter::close()
     }
 }
 
+QList<NewField> OldCassetteFields(int memoLength)
+{
+    return {{QStringLiteral("vk"), Long, 4},
+            {QStringLiteral("azonosito"), Alpha, 10},
+            {QStringLiteral("hossz"), Long, 4},
+            {QStringLiteral("szabad"), Long, 4},
+            {QStringLiteral("megjegyzes"), Memo, memoLength},
+            {QStringLiteral("tipus"), Long, 4}};
+}
+
+QList<NewField> OldRecordingFields(int memoLength)
+{
+    return {{QStringLiteral("vk"), Long, 4},
+            {QStringLiteral("felvetel"), Long, 4},
+            {QStringLiteral("cim"), Alpha, 50},
+            {QStringLiteral("hossz"), Long, 4},
+            {QStringLiteral("minoseg"), Long, 4},
+            {QStringLiteral("mufaj"), Long, 4},
+            {QStringLiteral("szereplok"), Alpha, 255},
+            {QStringLiteral("rendezte"), Alpha, 50},
+            {QStringLiteral("datum"), Date, 4},
+            {QStringLiteral("szamlalo_tol"), Time, 4},
+            {QStringLiteral("szamlalo_ig"), Time, 4},
+            {QStringLiteral("megjegyzes"), Memo, memoLength}};
+}
+
+QList<NewField> OldMasterFields()
+{
+    return {{QStringLiteral("az"), AutoInc, 4}, {QStringLiteral("nev"), Alpha, 25}};
+}
+
 } // namespace paradox

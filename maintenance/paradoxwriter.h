@@ -20,6 +20,13 @@ struct NewField
     int length = 0; // Alpha: characters; Memo and Blob: bytes in the record, 10 of them the pointer
 };
 
+// The tables as the old version kept them (remarks as memos, no lending
+// fields), for writing old data folders. `memoLength` is the memo's share of
+// the record; the rest of a longer remark goes to the .MB file.
+QList<NewField> OldCassetteFields(int memoLength);
+QList<NewField> OldRecordingFields(int memoLength);
+QList<NewField> OldMasterFields();
+
 // Writes a new table file, and its .MB file when it has memo or blob fields.
 // The program only reads old tables; this serves the tests and benchmarks,
 // which need old data folders to read.

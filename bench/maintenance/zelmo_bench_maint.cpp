@@ -79,14 +79,7 @@ void writeOldFolder(Database& db, const QString& folder)
     // A one-byte leader: every remark lives in the .MB file.
     constexpr int MemoLength = 11;
     {
-        TableWriter t(dir.filePath(QStringLiteral("vk.DB")),
-                      {{QStringLiteral("vk"), Long, 4},
-                       {QStringLiteral("azonosito"), Alpha, 10},
-                       {QStringLiteral("hossz"), Long, 4},
-                       {QStringLiteral("szabad"), Long, 4},
-                       {QStringLiteral("megjegyzes"), Memo, MemoLength},
-                       {QStringLiteral("tipus"), Long, 4}},
-                      1);
+        TableWriter t(dir.filePath(QStringLiteral("vk.DB")), OldCassetteFields(MemoLength), 1);
         sqlite::Statement st(
             db.handle(), QStringLiteral("SELECT vk, azonosito, hossz, szabad, megjegyzes, tipus "
                                         "FROM vk ORDER BY vk"));
@@ -95,19 +88,7 @@ void writeOldFolder(Database& db, const QString& folder)
                       st.value(5)});
     }
     {
-        TableWriter t(dir.filePath(QStringLiteral("felvetel.DB")),
-                      {{QStringLiteral("vk"), Long, 4},
-                       {QStringLiteral("felvetel"), Long, 4},
-                       {QStringLiteral("cim"), Alpha, 50},
-                       {QStringLiteral("hossz"), Long, 4},
-                       {QStringLiteral("minoseg"), Long, 4},
-                       {QStringLiteral("mufaj"), Long, 4},
-                       {QStringLiteral("szereplok"), Alpha, 255},
-                       {QStringLiteral("rendezte"), Alpha, 50},
-                       {QStringLiteral("datum"), Date, 4},
-                       {QStringLiteral("szamlalo_tol"), Time, 4},
-                       {QStringLiteral("szamlalo_ig"), Time, 4},
-                       {QStringLiteral("megjegyzes"), Memo, MemoLength}},
+        TableWriter t(dir.filePath(QStringLiteral("felvetel.DB")), OldRecordingFields(MemoLength),
                       2);
         sqlite::Statement st(
             db.handle(),
@@ -120,8 +101,7 @@ void writeOldFolder(Database& db, const QString& folder)
                       time(st.value(10)), memo(st.value(11), row)});
     }
     for (const char* m : {"tipus", "mufaj", "minoseg", "szereplo"}) {
-        TableWriter t(dir.filePath(QLatin1String(m) + QStringLiteral(".DB")),
-                      {{QStringLiteral("az"), AutoInc, 4}, {QStringLiteral("nev"), Alpha, 25}}, 1);
+        TableWriter t(dir.filePath(QLatin1String(m) + QStringLiteral(".DB")), OldMasterFields(), 1);
         sqlite::Statement st(
             db.handle(),
             QStringLiteral("SELECT az, nev FROM %1 ORDER BY az").arg(QLatin1String(m)));

@@ -3,6 +3,7 @@
 #include "catalogue/data/database.h"
 #include "catalogue/data/query.h"
 #include "catalogue/data/schema.h"
+#include "catalogue/data/table.h"
 
 #include <QList>
 
@@ -37,8 +38,10 @@ int FindOrAddName(Database& db, const QString& table, const QString& name)
     if (!schema::findTable(t) || !QStringList{"tipus", "mufaj", "minoseg", "szereplo"}.contains(t))
         throw DbError(QStringLiteral("Nem törzsadat tábla: %1").arg(table));
     const QString stored = name.left(25);
-    Query find(db, QStringLiteral("SELECT az FROM %1 WHERE upper(coalesce(nev,''))=upper(:nev) ORDER BY az LIMIT 1")
-                       .arg(t));
+    Query find(
+        db, QStringLiteral(
+                "SELECT az FROM %1 WHERE upper(coalesce(nev,''))=upper(:nev) ORDER BY az LIMIT 1")
+                .arg(t));
     find.setParam(QStringLiteral("nev"), stored);
     find.open();
     if (!find.isEmpty())
@@ -53,11 +56,31 @@ int FindOrAddName(Database& db, const QString& table, const QString& name)
 
 int RecordingLengthSum(Database& db, int cassette)
 {
-    Query q(db, QStringLiteral("SELECT\n  felvetel.vk,\n  SUM(felvetel.hossz) AS osszhossz\nFROM felvetel\n"
-                               "WHERE vk=:pvk\nGROUP BY vk;"));
+    Query q(db, QStringLiteral(
+                    "SELECT\n  felvetel.vk,\n  SUM(felvetel.hossz) AS osszhossz\nFROM felvetel\n"
+                    "WHERE vk=:pvk\nGROUP BY vk;"));
     q.setParam(QStringLiteral("pvk"), cassette);
     q.open();
     return q.isEmpty() ? 0 : q.value(QStringLiteral("osszhossz")).toInt();
+}
+
+void UpdateFreeTape(Table& tblVK)
+{
+    if (!tblVK.isActive() || tblVK.currentRow() < 0)
+        return;
+    const int cassette = tblVK.value(QStringLiteral("vk")).toInt();
+    const int free = tblVK.value(QStringLiteral("hossz")).toInt() -
+                     RecordingLengthSum(tblVK.database(), cassette);
+    if (tblVK.value(QStringLiteral("szabad")) == QVariant(free))
+        return;
+    tblVK.edit();
+    tblVK.setValue(QStringLiteral("szabad"), free);
+    try {
+        tblVK.post();
+    } catch (...) {
+        tblVK.cancel();
+        throw;
+    }
 }
 
 void DeleteCassette(Database& db, int cassette)
@@ -79,7 +102,8 @@ void DeleteRecording(Database& db, int cassette, int track)
     del.setParam(QStringLiteral("pvk"), cassette);
     del.setParam(QStringLiteral("ptrack"), track);
     del.execSql();
-    Query tracks(db, QStringLiteral("SELECT felvetel FROM felvetel WHERE vk=:pvk ORDER BY felvetel"));
+    Query tracks(db,
+                 QStringLiteral("SELECT felvetel FROM felvetel WHERE vk=:pvk ORDER BY felvetel"));
     tracks.setParam(QStringLiteral("pvk"), cassette);
     tracks.open();
     QList<int> old;
@@ -88,7 +112,8 @@ void DeleteRecording(Database& db, int cassette, int track)
     tracks.close();
     // Going up in track order, each new number is at most the old one and its
     // slot is already free, so no step collides with the key.
-    Query renumber(db, QStringLiteral("UPDATE felvetel SET felvetel=:pnew WHERE vk=:pvk AND felvetel=:pold"));
+    Query renumber(
+        db, QStringLiteral("UPDATE felvetel SET felvetel=:pnew WHERE vk=:pvk AND felvetel=:pold"));
     for (int i = 0; i < old.size(); ++i) {
         if (old.at(i) == i + 1)
             continue;

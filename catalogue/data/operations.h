@@ -4,6 +4,7 @@
 #include <QTime>
 
 class Database;
+class Table;
 
 // The catalogue's multi-row rules, kept in one place so that the editors and
 // the main window number, delete and total the same way, whatever order the
@@ -29,6 +30,11 @@ int FindOrAddName(Database& db, const QString& table, const QString& name);
 
 // The sum of the lengths of a cassette's recordings; 0 when it has none.
 int RecordingLengthSum(Database& db, int cassette);
+
+// Stores the current cassette's free tape: its length (empty counts as 0)
+// less the lengths of its recordings. Nothing is written when the table has
+// no current row or the figure is already right; a failed post is cancelled.
+void UpdateFreeTape(Table& tblVK);
 
 // Deletes the cassette and all its recordings in one transaction.
 void DeleteCassette(Database& db, int cassette);

@@ -34,7 +34,8 @@ void Tfrm_Main::connectOperations()
     const auto on = [this](const char* name, void (Tfrm_Main::*slot)()) {
         QAction* a = action(QLatin1String(name));
         a->setEnabled(true);
-        connect(a, &QAction::triggered, this, [this, slot] { RunGuarded(this, [this, slot] { (this->*slot)(); }); });
+        connect(a, &QAction::triggered, this,
+                [this, slot] { RunGuarded(this, [this, slot] { (this->*slot)(); }); });
     };
     on("aUj", &Tfrm_Main::aUjExecute);
     on("aSzerkeszt", &Tfrm_Main::aSzerkesztExecute);
@@ -52,16 +53,7 @@ void Tfrm_Main::connectOperations()
 
 void Tfrm_Main::UpdateFreeTape()
 {
-    if (!TblVK->isActive() || TblVK->currentRow() < 0)
-        return;
-    const int n = NullToInt(TblVK->value(QStringLiteral("vk")), 0);
-    const int s = catalogue::RecordingLengthSum(Db1, n);
-    const int free = NullToInt(TblVK->value(QStringLiteral("hossz")), 0) - s;
-    if (TblVK->value(QStringLiteral("szabad")) == QVariant(free))
-        return;
-    TblVK->edit();
-    TblVK->setValue(QStringLiteral("szabad"), free);
-    postOrCancel(TblVK);
+    catalogue::UpdateFreeTape(*TblVK);
 }
 
 void Tfrm_Main::aUjExecute()
@@ -82,7 +74,8 @@ void Tfrm_Main::aTorolExecute()
 {
     if (TblVK->currentRow() < 0)
         return;
-    if (AskYesNo(QStringLiteral("Valóban töröljem a kazettát?"), QStringLiteral("Megerősítés"), this))
+    if (AskYesNo(QStringLiteral("Valóban töröljem a kazettát?"), QStringLiteral("Megerősítés"),
+                 this))
         catalogue::DeleteCassette(Db1, NullToInt(TblVK->value(QStringLiteral("vk")), 0));
     DBGrid1->setFocus();
 }
@@ -96,7 +89,8 @@ void Tfrm_Main::aUjFelvExecute()
 
 void Tfrm_Main::aFelvSzerkesztExecute()
 {
-    const bool none = TblFelvetel->currentRow() < 0 || NullToInt(TblFelvetel->value(QStringLiteral("felvetel")), 0) == 0;
+    const bool none = TblFelvetel->currentRow() < 0 ||
+                      NullToInt(TblFelvetel->value(QStringLiteral("felvetel")), 0) == 0;
     EditRecording(*TblVK, *TblFelvetel, none, this);
     UpdateFreeTape();
     DBGrid2->setFocus();
@@ -106,7 +100,8 @@ void Tfrm_Main::aFelvTorolExecute()
 {
     if (TblFelvetel->currentRow() < 0)
         return;
-    if (AskYesNo(QStringLiteral("Valóban töröljem a felvételt?"), QStringLiteral("Megerősítés"), this)) {
+    if (AskYesNo(QStringLiteral("Valóban töröljem a felvételt?"), QStringLiteral("Megerősítés"),
+                 this)) {
         catalogue::DeleteRecording(Db1, NullToInt(TblFelvetel->value(QStringLiteral("vk")), 0),
                                    NullToInt(TblFelvetel->value(QStringLiteral("felvetel")), 0));
         UpdateFreeTape();
@@ -123,7 +118,8 @@ void Tfrm_Main::aKolcsonadExecute()
         return;
     }
     QString name;
-    if (!AskString(QStringLiteral("Kölcsönadás"), QStringLiteral("Kinek adod kölcsön"), name, false, QChar(), this))
+    if (!AskString(QStringLiteral("Kölcsönadás"), QStringLiteral("Kinek adod kölcsön"), name, false,
+                   QChar(), this))
         return;
     TblVK->edit();
     TblVK->setValue(QStringLiteral("kolcsonadva"), QStringLiteral("I"));
@@ -140,7 +136,8 @@ void Tfrm_Main::aVisszakapExecute()
         ShowError(QStringLiteral("Ez a tétel még nincs kölcsönadva"), this);
         return;
     }
-    if (!AskYesNo(QStringLiteral("Valóban visszaveszed a tételt?"), QStringLiteral("Megerősítés"), this))
+    if (!AskYesNo(QStringLiteral("Valóban visszaveszed a tételt?"), QStringLiteral("Megerősítés"),
+                  this))
         return;
     TblVK->edit();
     TblVK->setValue(QStringLiteral("kolcsonadva"), QStringLiteral("N"));
@@ -149,9 +146,18 @@ void Tfrm_Main::aVisszakapExecute()
     postOrCancel(TblVK);
 }
 
-void Tfrm_Main::aTipusExecute() { OpenTypeList(Db1, -1, false, this); }
-void Tfrm_Main::aMufajExecute() { OpenGenreList(Db1, -1, false, this); }
-void Tfrm_Main::aMinosegExecute() { OpenQualityList(Db1, -1, false, this); }
+void Tfrm_Main::aTipusExecute()
+{
+    OpenTypeList(Db1, -1, false, this);
+}
+void Tfrm_Main::aMufajExecute()
+{
+    OpenGenreList(Db1, -1, false, this);
+}
+void Tfrm_Main::aMinosegExecute()
+{
+    OpenQualityList(Db1, -1, false, this);
+}
 
 void Tfrm_Main::aKeszitoExecute()
 {

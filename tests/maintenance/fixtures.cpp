@@ -49,14 +49,7 @@ void writeOldFolder(const QString& folder)
     const QDir dir(folder);
     const QVariant null;
     {
-        TableWriter vk(dir.filePath(QStringLiteral("vk.DB")),
-                       {{QStringLiteral("vk"), Long, 4},
-                        {QStringLiteral("azonosito"), Alpha, 10},
-                        {QStringLiteral("hossz"), Long, 4},
-                        {QStringLiteral("szabad"), Long, 4},
-                        {QStringLiteral("megjegyzes"), Memo, 30},
-                        {QStringLiteral("tipus"), Long, 4}},
-                       1);
+        TableWriter vk(dir.filePath(QStringLiteral("vk.DB")), OldCassetteFields(30), 1);
         vk.append({1, QStringLiteral("00001"), 180, 60, longRemark(), 1});
         // A remark of exactly the 20 bytes that fit in the record beside the pointer.
         vk.append(
@@ -64,19 +57,7 @@ void writeOldFolder(const QString& folder)
         vk.append({3, QStringLiteral("00003"), null, null, null, 99});
     }
     {
-        TableWriter felvetel(dir.filePath(QStringLiteral("felvetel.DB")),
-                             {{QStringLiteral("vk"), Long, 4},
-                              {QStringLiteral("felvetel"), Long, 4},
-                              {QStringLiteral("cim"), Alpha, 50},
-                              {QStringLiteral("hossz"), Long, 4},
-                              {QStringLiteral("minoseg"), Long, 4},
-                              {QStringLiteral("mufaj"), Long, 4},
-                              {QStringLiteral("szereplok"), Alpha, 255},
-                              {QStringLiteral("rendezte"), Alpha, 50},
-                              {QStringLiteral("datum"), Date, 4},
-                              {QStringLiteral("szamlalo_tol"), Time, 4},
-                              {QStringLiteral("szamlalo_ig"), Time, 4},
-                              {QStringLiteral("megjegyzes"), Memo, 40}},
+        TableWriter felvetel(dir.filePath(QStringLiteral("felvetel.DB")), OldRecordingFields(40),
                              2);
         felvetel.append({1, 1, QStringLiteral("Árvíztűrő tükörfúrógép"), 96, 1, 2,
                          QStringLiteral("Kovács Éva, Nagy Ödön"), QStringLiteral("Bódi Géza"),
@@ -89,8 +70,7 @@ void writeOldFolder(const QString& folder)
                          QString(3000, QChar(u'ő'))});
     }
     const auto master = [&dir](const char* file, const QStringList& names, int lastNumber) {
-        TableWriter t(dir.filePath(QLatin1String(file)),
-                      {{QStringLiteral("az"), AutoInc, 4}, {QStringLiteral("nev"), Alpha, 25}}, 1);
+        TableWriter t(dir.filePath(QLatin1String(file)), OldMasterFields(), 1);
         for (int i = 0; i < names.size(); ++i)
             t.append({i + 1, names.at(i)});
         t.setAutoIncrement(lastNumber);
