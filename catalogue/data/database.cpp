@@ -178,7 +178,9 @@ TableStructure Database::structure(const QString& table) const
         st.bind(1, s.name);
         if (!st.step())
             throw DbError(QStringLiteral("A(z) %1 tábla nem található az adatbázisban.").arg(s.name));
-        s.hasAutoIncrement = st.value(0).toString().contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
+        const QString sql = st.value(0).toString();
+        s.hasAutoIncrement = sql.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
+        s.hungarianText = sql.contains(QLatin1String("COLLATE HU"), Qt::CaseInsensitive);
     }
     QList<QPair<int, QString>> keys;
     {

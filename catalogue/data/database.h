@@ -32,6 +32,7 @@ struct TableStructure
     QStringList primaryKey;
     QList<IndexInfo> indexes;
     bool hasAutoIncrement = false;
+    bool hungarianText = false; // text columns declare the Hungarian collation
     bool rowidIsKey = false; // the single integer key is the row id
 };
 

@@ -37,12 +37,6 @@ void Table::open()
     if (isActive())
         return;
     structure_ = db_.structure(tableName_);
-    {
-        sqlite::Statement st(db_.handle(), QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND "
-                                                          "lower(name)=lower(?1)"));
-        st.bind(1, tableName_);
-        huText_ = st.step() && st.value(0).toString().contains(QLatin1String("COLLATE HU"), Qt::CaseInsensitive);
-    }
     if (!orderBy_.isEmpty() && !canOrderBy(orderBy_))
         throw DbError(QStringLiteral("A(z) %1 tábla nem rendezhető a(z) %2 mező szerint, mert nincs rá index.")
                           .arg(tableName_, orderBy_));
@@ -470,16 +464,16 @@ bool Table::locate(const QString& fieldName, const QVariant& value, LocateOption
             cond = col + QStringLiteral(" IS NULL");
         } else if (f.isText()) {
             bound = value.toString();
-            QString lower = huText_ ? col + QStringLiteral(">=:zelmo_v AND ") : QString();
+            QString lower = structure_.hungarianText ? col + QStringLiteral(">=:zelmo_v AND ") : QString();
             // Without an upper bound a prefix that matches nothing would test every row after it.
-            upper = huText_ && partial ? hungarian::prefixUpperBound(bound.toString()) : QString();
+            upper = structure_.hungarianText && partial ? hungarian::prefixUpperBound(bound.toString()) : QString();
             if (!upper.isEmpty())
                 lower += col + QStringLiteral("<:zelmo_upper AND ");
             if (partial)
                 cond = lower + (ci ? QStringLiteral("zelmo_prefix(%1,:zelmo_v)").arg(col)
                                    : QStringLiteral("substr(%1,1,length(:zelmo_v))=:zelmo_v COLLATE BINARY").arg(col));
             else
-                cond = (huText_ ? col + QStringLiteral("=:zelmo_v AND ") : QString()) +
+                cond = (structure_.hungarianText ? col + QStringLiteral("=:zelmo_v AND ") : QString()) +
                        (ci ? QStringLiteral("upper(%1)=upper(:zelmo_v)").arg(col)
                            : QStringLiteral("%1=:zelmo_v COLLATE BINARY").arg(col));
         } else {

@@ -108,7 +108,6 @@ private:
     QString filterField_;
     QVariant filterValue_;
     bool readOnly_ = false;
-    bool huText_ = false;
 
     TableStructure structure_;
     QList<int> storedColumns_; // field index for each stored column in the fetch statement
