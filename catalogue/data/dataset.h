@@ -79,11 +79,9 @@ public:
 
 Q_SIGNALS:
     void afterOpen();
-    void afterClose();
     void afterScroll();
     void afterPost();
     void afterCancel();
-    void afterDelete();
     // For item models: whole-set changes, single rows, and the current row.
     void aboutToReset();
     void reset();

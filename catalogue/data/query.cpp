@@ -95,7 +95,6 @@ void Query::close()
     current_ = -1;
     bof_ = eof_ = true;
     Q_EMIT reset();
-    Q_EMIT afterClose();
 }
 
 bool Query::fetchRow()

@@ -75,7 +75,6 @@ void Table::close()
     current_ = -1;
     bof_ = eof_ = true;
     Q_EMIT reset();
-    Q_EMIT afterClose();
 }
 
 void Table::buildFields()
@@ -691,7 +690,6 @@ void Table::deleteRow()
     eof_ = keys_.empty();
     Q_EMIT rowRemoved(pos);
     Q_EMIT currentRowChanged(current_);
-    Q_EMIT afterDelete();
     Q_EMIT afterScroll();
 }
 
