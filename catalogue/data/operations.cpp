@@ -64,6 +64,16 @@ int RecordingLengthSum(Database& db, int cassette)
     return q.isEmpty() ? 0 : q.value(QStringLiteral("osszhossz")).toInt();
 }
 
+void PostOrCancel(Table& table)
+{
+    try {
+        table.post();
+    } catch (...) {
+        table.cancel();
+        throw;
+    }
+}
+
 void UpdateFreeTape(Table& tblVK)
 {
     if (!tblVK.isActive() || tblVK.currentRow() < 0)
@@ -75,12 +85,7 @@ void UpdateFreeTape(Table& tblVK)
         return;
     tblVK.edit();
     tblVK.setValue(QStringLiteral("szabad"), free);
-    try {
-        tblVK.post();
-    } catch (...) {
-        tblVK.cancel();
-        throw;
-    }
+    PostOrCancel(tblVK);
 }
 
 void DeleteCassette(Database& db, int cassette)

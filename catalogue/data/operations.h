@@ -31,6 +31,10 @@ int FindOrAddName(Database& db, const QString& table, const QString& name);
 // The sum of the lengths of a cassette's recordings; 0 when it has none.
 int RecordingLengthSum(Database& db, int cassette);
 
+// Posts the table's row; a post that fails is cancelled before the error goes
+// on, so no half-changed row stays behind.
+void PostOrCancel(Table& table);
+
 // Stores the current cassette's free tape: its length (empty counts as 0)
 // less the lengths of its recordings. Nothing is written when the table has
 // no current row or the figure is already right; a failed post is cancelled.

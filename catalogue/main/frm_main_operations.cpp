@@ -13,22 +13,6 @@
 
 #include <QAction>
 
-namespace {
-
-// Posts the row; a post that fails is cancelled before the error goes on, so
-// no half-changed row stays behind.
-void postOrCancel(Table* table)
-{
-    try {
-        table->post();
-    } catch (...) {
-        table->cancel();
-        throw;
-    }
-}
-
-} // namespace
-
 void Tfrm_Main::connectOperations()
 {
     const auto on = [this](const char* name, void (Tfrm_Main::*slot)()) {
@@ -125,7 +109,7 @@ void Tfrm_Main::aKolcsonadExecute()
     TblVK->setValue(QStringLiteral("kolcsonadva"), QStringLiteral("I"));
     TblVK->setValue(QStringLiteral("kinek"), name);
     TblVK->setValue(QStringLiteral("dat_kolcs"), Today());
-    postOrCancel(TblVK);
+    catalogue::PostOrCancel(*TblVK);
 }
 
 void Tfrm_Main::aVisszakapExecute()
@@ -143,7 +127,7 @@ void Tfrm_Main::aVisszakapExecute()
     TblVK->setValue(QStringLiteral("kolcsonadva"), QStringLiteral("N"));
     TblVK->setValue(QStringLiteral("kinek"), QVariant());
     TblVK->setValue(QStringLiteral("dat_kolcs"), QVariant());
-    postOrCancel(TblVK);
+    catalogue::PostOrCancel(*TblVK);
 }
 
 void Tfrm_Main::aTipusExecute()
