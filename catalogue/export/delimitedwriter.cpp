@@ -1,0 +1,170 @@
+#include "catalogue/export/delimitedwriter.h"
+
+#include "catalogue/export/exportfile.h"
+#include "common/text.h"
+#include "common/values.h"
+
+#include <QDate>
+#include <QIODevice>
+#include <QLocale>
+#include <QTime>
+
+namespace {
+
+struct SystemFormats
+{
+    QLocale locale;
+    QLocale numbers;
+    QString longTime;
+};
+
+// The long time format of a locale may end in a time-zone name ("09:05:07
+// UTC"), which a time of day read from the catalogue (a tape counter
+// position) does not have.
+QString withoutZone(const QString& format)
+{
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u't')
+            continue;
+        out += c;
+    }
+    return out.simplified();
+}
+
+const SystemFormats& systemFormats()
+{
+    static const SystemFormats formats = [] {
+        SystemFormats f;
+        f.locale = QLocale::system();
+        f.numbers = f.locale;
+        // Spreadsheets read "1234,5" as a number, "1 234,5" as text.
+        f.numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+        f.longTime = withoutZone(f.locale.timeFormat(QLocale::LongFormat));
+        return f;
+    }();
+    return formats;
+}
+
+QString quoted(QString text, QChar quote)
+{
+    if (quote.isNull())
+        return text;
+    // A quote inside the value is doubled, so the value reads back whole.
+    text.replace(quote, QString(2, quote));
+    return quote + text + quote;
+}
+
+} // namespace
+
+QChar DelimitedSeparator(int item)
+{
+    switch (item) {
+    case 1:
+        return u'\t';
+    case 2:
+        return u',';
+    case 3:
+        return u'|';
+    default:
+        return u';';
+    }
+}
+
+QChar DelimitedQuote(int item)
+{
+    switch (item) {
+    case 0:
+        return u'"';
+    case 1:
+        return u'\'';
+    default:
+        return QChar();
+    }
+}
+
+QString DelimitedValueText(const Field& field, const QVariant& value,
+                           const DelimitedOptions& options)
+{
+    switch (field.kind) {
+    case FieldKind::Memo:
+        if (!options.multiLine)
+            return QStringLiteral("BLOB");
+        return NullToStrReplace(JoinLines(value.toString(), QStringLiteral("|")), options.separator,
+                                u',');
+    case FieldKind::Blob:
+        return QStringLiteral("BLOB");
+    default:
+        break;
+    }
+    if (value.isNull())
+        return QString();
+    const SystemFormats& f = systemFormats();
+    switch (field.kind) {
+    case FieldKind::Integer:
+    case FieldKind::AutoInc:
+        return QString::number(value.toLongLong());
+    case FieldKind::Float:
+        return f.numbers.toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+    case FieldKind::Date:
+        return f.locale.toString(value.toDate(), QLocale::ShortFormat);
+    case FieldKind::Time:
+        return f.locale.toString(value.toTime(), f.longTime);
+    default:
+        return value.toString();
+    }
+}
+
+QString DelimitedHeaderLine(const DataSet& dataSet, const DelimitedOptions& options)
+{
+    QString line;
+    for (const int i : options.fields) {
+        const Field& field = dataSet.field(i);
+        const QString& name =
+            options.originalNames || field.displayLabel.isEmpty() ? field.name : field.displayLabel;
+        line += quoted(name, options.quote);
+        line += options.separator;
+    }
+    return line;
+}
+
+QString DelimitedRowLine(const DataSet& dataSet, const Row& row, const DelimitedOptions& options)
+{
+    QString line;
+    for (const int i : options.fields) {
+        line += quoted(DelimitedValueText(dataSet.field(i), row.value(i), options), options.quote);
+        line += options.separator;
+    }
+    return line;
+}
+
+DelimitedResult WriteDelimited(DataSet& dataSet, const DelimitedOptions& options, QIODevice& out,
+                               const std::function<bool(int row)>& beforeRow)
+{
+    Cp1250Writer writer(out, Cp1250Writer::Unmappable::QuestionMark);
+    writer.writeLine(DelimitedHeaderLine(dataSet, options));
+    DelimitedResult result;
+    for (int row = 0; dataSet.hasRow(row); ++row) {
+        if (beforeRow && !beforeRow(row)) {
+            result.stopped = true;
+            break;
+        }
+        writer.writeLine(DelimitedRowLine(dataSet, dataSet.rowAt(row), options));
+        ++result.rows;
+    }
+    writer.flush();
+    return result;
+}
+
+DelimitedResult WriteDelimitedFile(DataSet& dataSet, const DelimitedOptions& options,
+                                   const QString& path,
+                                   const std::function<bool(int row)>& beforeRow)
+{
+    DelimitedResult result;
+    SaveExportFile(
+        path, [&](QIODevice& out) { result = WriteDelimited(dataSet, options, out, beforeRow); });
+    return result;
+}
