@@ -11,6 +11,7 @@ PACKAGES=(
   libsqlite3-dev libicu-dev libzip-dev pxlib-dev
   fonts-liberation2 fonts-wine fonts-dejavu
   xvfb xauth xdg-utils
+  python3
 )
 
 missing=()
