@@ -89,6 +89,8 @@ Q_SIGNALS:
     void rowRemoved(int row);
     void rowChanged(int row);
     void currentRowChanged(int row);
+    // Rows were read beyond those available before, without a reset.
+    void rowsAppended();
 
 protected:
     void requireActive() const;

@@ -23,8 +23,23 @@ DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableMo
         if (row >= 0 && row < rows_ && !columns_.isEmpty())
             Q_EMIT dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
     });
+    // Rows someone else read (a search, an export) appear at once.
+    connect(ds_, &DataSet::rowsAppended, this, [this] {
+        if (!resetting_ && !fetching_)
+            appendAvailable();
+    });
     rebuildColumns();
     rows_ = ds_->isActive() ? ds_->availableRows() : 0;
+}
+
+void DataSetModel::appendAvailable()
+{
+    const int available = ds_->isActive() ? ds_->availableRows() : 0;
+    if (available > rows_) {
+        beginInsertRows(QModelIndex(), rows_, available - 1);
+        rows_ = available;
+        endInsertRows();
+    }
 }
 
 void DataSetModel::onAboutToReset()
@@ -126,10 +141,5 @@ void DataSetModel::fetchMore(const QModelIndex& parent)
         return;
     QScopedValueRollback<bool> guard(fetching_, true);
     ds_->fetchMore();
-    const int available = ds_->availableRows();
-    if (available > rows_) {
-        beginInsertRows(QModelIndex(), rows_, available - 1);
-        rows_ = available;
-        endInsertRows();
-    }
+    appendAvailable();
 }

@@ -30,6 +30,7 @@ public:
 
 private:
     void rebuildColumns();
+    void appendAvailable();
     void onAboutToReset();
     void onReset();
 

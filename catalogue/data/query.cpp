@@ -28,6 +28,49 @@ void Query::setParam(const QString& name, const QVariant& value)
     params_.insert(n.toLower(), value);
 }
 
+void Query::setFieldLook(const QString& name, const QString& label, const QString& format)
+{
+    looks_.insert(name.toLower(), {label, format});
+    const int i = fieldIndex(name);
+    if (i >= 0) {
+        fields_[i].displayLabel = label;
+        fields_[i].displayFormat = format;
+    }
+}
+
+void Query::setFieldOrder(const QStringList& names)
+{
+    order_ = names;
+}
+
+void Query::arrangeFields()
+{
+    fieldOfColumn_.resize(fields_.size());
+    for (int c = 0; c < fields_.size(); ++c)
+        fieldOfColumn_[c] = c;
+    if (order_.isEmpty())
+        return;
+    QList<int> columns; // columns in field order
+    for (const QString& name : order_)
+        for (int c = 0; c < fields_.size(); ++c)
+            if (!columns.contains(c) && fields_.at(c).name.compare(name, Qt::CaseInsensitive) == 0) {
+                columns << c;
+                break;
+            }
+    for (int c = 0; c < fields_.size(); ++c)
+        if (!columns.contains(c))
+            columns << c;
+    QList<Field> arranged;
+    QList<bool> known;
+    for (int i = 0; i < columns.size(); ++i) {
+        arranged << fields_.at(columns.at(i));
+        known << kindKnown_.at(columns.at(i));
+        fieldOfColumn_[columns.at(i)] = i;
+    }
+    fields_ = arranged;
+    kindKnown_ = known;
+}
+
 void Query::bindParams(sqlite::Statement& st) const
 {
     for (auto it = params_.constBegin(); it != params_.constEnd(); ++it)
@@ -56,8 +99,14 @@ void Query::open()
         kindKnown_.append(!decl.isEmpty());
         if (!decl.isEmpty())
             f.kind = Field::kindFromDeclType(decl, &f.size);
+        const auto look = looks_.constFind(f.name.toLower());
+        if (look != looks_.constEnd()) {
+            f.displayLabel = look->first;
+            f.displayFormat = look->second;
+        }
         fields_.append(f);
     }
+    arrangeFields();
     stmt_ = std::move(st);
     rows_.clear();
     done_ = false;
@@ -107,11 +156,12 @@ bool Query::fetchRow()
         return false;
     }
     Row row(fields_.size());
-    for (int i = 0; i < fields_.size(); ++i) {
-        const QVariant v = stmt_.value(i);
+    for (int c = 0; c < fields_.size(); ++c) {
+        const int i = fieldOfColumn_.at(c);
+        const QVariant v = stmt_.value(c);
         if (!kindKnown_.at(i) && !v.isNull()) {
             // Expressions carry no declared type: the first value tells.
-            switch (stmt_.columnType(i)) {
+            switch (stmt_.columnType(c)) {
             case SQLITE_INTEGER:
                 fields_[i].kind = FieldKind::Integer;
                 break;
@@ -133,12 +183,21 @@ bool Query::fetchRow()
     return true;
 }
 
+void Query::tellAppended(qsizetype before)
+{
+    // While opening, the reset that follows tells the models.
+    if (rows_.size() > before && isActive())
+        Q_EMIT rowsAppended();
+}
+
 bool Query::hasRow(int row)
 {
     if (row < 0 || !isActive())
         return false;
+    const qsizetype before = rows_.size();
     while (row >= rows_.size() && fetchRow()) {
     }
+    tellAppended(before);
     return row < rows_.size();
 }
 
@@ -151,8 +210,10 @@ int Query::recordCount()
 {
     if (!isActive())
         return 0;
+    const qsizetype before = rows_.size();
     while (fetchRow()) {
     }
+    tellAppended(before);
     return int(rows_.size());
 }
 

@@ -4,6 +4,7 @@
 #include "catalogue/data/sqlite.h"
 
 #include <QHash>
+#include <QStringList>
 
 // SQL on the store with named parameters (":pvk"). A SELECT is opened as rows
 // that are read as far as they are asked for; anything else is executed.
@@ -19,6 +20,11 @@ public:
     // Parameter values by name, with or without the colon, without regard to case.
     void setParam(const QString& name, const QVariant& value);
     void clearParams() { params_.clear(); }
+    // A title and display format a result field takes every time the query opens.
+    void setFieldLook(const QString& name, const QString& label, const QString& format = QString());
+    // The fields named come first, in this order, whatever the SELECT's order;
+    // the others follow in the SELECT's order.
+    void setFieldOrder(const QStringList& names);
 
     void open() override;
     void close() override;
@@ -35,11 +41,16 @@ public:
 private:
     void bindParams(sqlite::Statement& st) const;
     bool fetchRow();
+    void tellAppended(qsizetype before);
+    void arrangeFields();
 
     QString sql_;
     QHash<QString, QVariant> params_; // lower-case names without the colon
+    QHash<QString, QPair<QString, QString>> looks_; // lower-case name -> label, format
     sqlite::Statement stmt_;
     QList<Row> rows_;
-    QList<bool> kindKnown_;
+    QList<bool> kindKnown_;    // by field
+    QStringList order_;
+    QList<int> fieldOfColumn_; // the field each result column fills
     bool done_ = true;
 };

@@ -99,6 +99,9 @@ private:
     void aMufajExecute();
     void aMinosegExecute();
     void aKeszitoExecute();
+    void aBongeszoExecute();
+    void aExcelbeExecute();
+    void aExcelbe2Execute();
 
     // The lists (frm_main_lists.cpp).
     void connectLists();

@@ -1,9 +1,11 @@
 // The main window's commands that change the catalogue: adding, editing and
 // deleting cassettes and recordings, the free tape, lending and taking back,
 // and the master-data lists.
+#include "catalogue/browse/frm_bongeszo.h"
 #include "catalogue/data/operations.h"
 #include "catalogue/editors/masterdata.h"
 #include "catalogue/editors/recordeditors.h"
+#include "catalogue/export/delimitedexport.h"
 #include "catalogue/main/frm_main.h"
 #include "catalogue/main/themedbgrid.h"
 #include "common/application.h"
@@ -33,7 +35,20 @@ void Tfrm_Main::connectOperations()
     on("aMufaj", &Tfrm_Main::aMufajExecute);
     on("aMinoseg", &Tfrm_Main::aMinosegExecute);
     on("aKeszito", &Tfrm_Main::aKeszitoExecute);
+    on("aBongeszo", &Tfrm_Main::aBongeszoExecute);
+    on("aExcelbe", &Tfrm_Main::aExcelbeExecute);
+    on("aExcelbe2", &Tfrm_Main::aExcelbe2Execute);
 }
+
+void Tfrm_Main::aBongeszoExecute()
+{
+    OpenBrowser(*this);
+    DBGrid2->setFocus();
+}
+
+void Tfrm_Main::aExcelbeExecute() { ExportDelimited(*TblVK, QStringLiteral("Kazetták.csv"), this); }
+
+void Tfrm_Main::aExcelbe2Execute() { ExportDelimited(*TblFelvetel, QStringLiteral("Felvételek.csv"), this); }
 
 void Tfrm_Main::UpdateFreeTape()
 {
