@@ -5,6 +5,7 @@
 #include "common/values.h"
 
 #include <QDate>
+#include <QHash>
 #include <QIODevice>
 #include <QLocale>
 #include <QTime>
@@ -54,9 +55,62 @@ QString quoted(QString text, QChar quote)
     if (quote.isNull())
         return text;
     // A quote inside the value is doubled, so the value reads back whole.
-    text.replace(quote, QString(2, quote));
+    if (text.contains(quote))
+        text.replace(quote, QString(2, quote));
     return quote + text + quote;
 }
+
+// Value texts, with the texts of dates and times kept: a catalogue repeats
+// the same few thousand of them over its rows, and formatting by the locale
+// is the slow part of a row.
+class ValueTexts
+{
+public:
+    QString text(const Field& field, const QVariant& value, const DelimitedOptions& options)
+    {
+        switch (field.kind) {
+        case FieldKind::Memo:
+            if (!options.multiLine)
+                return QStringLiteral("BLOB");
+            return NullToStrReplace(JoinLines(value.toString(), QStringLiteral("|")),
+                                    options.separator, u',');
+        case FieldKind::Blob:
+            return QStringLiteral("BLOB");
+        default:
+            break;
+        }
+        if (value.isNull())
+            return QString();
+        const SystemFormats& f = systemFormats();
+        switch (field.kind) {
+        case FieldKind::Integer:
+        case FieldKind::AutoInc:
+            return QString::number(value.toLongLong());
+        case FieldKind::Float:
+            return f.numbers.toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+        case FieldKind::Date: {
+            const QDate d = value.toDate();
+            auto it = dates_.find(d.toJulianDay());
+            if (it == dates_.end())
+                it = dates_.insert(d.toJulianDay(), f.locale.toString(d, QLocale::ShortFormat));
+            return *it;
+        }
+        case FieldKind::Time: {
+            const QTime t = value.toTime();
+            auto it = times_.find(t.msecsSinceStartOfDay());
+            if (it == times_.end())
+                it = times_.insert(t.msecsSinceStartOfDay(), f.locale.toString(t, f.longTime));
+            return *it;
+        }
+        default:
+            return value.toString();
+        }
+    }
+
+private:
+    QHash<qint64, QString> dates_;
+    QHash<int, QString> times_;
+};
 
 } // namespace
 
@@ -89,33 +143,7 @@ QChar DelimitedQuote(int item)
 QString DelimitedValueText(const Field& field, const QVariant& value,
                            const DelimitedOptions& options)
 {
-    switch (field.kind) {
-    case FieldKind::Memo:
-        if (!options.multiLine)
-            return QStringLiteral("BLOB");
-        return NullToStrReplace(JoinLines(value.toString(), QStringLiteral("|")), options.separator,
-                                u',');
-    case FieldKind::Blob:
-        return QStringLiteral("BLOB");
-    default:
-        break;
-    }
-    if (value.isNull())
-        return QString();
-    const SystemFormats& f = systemFormats();
-    switch (field.kind) {
-    case FieldKind::Integer:
-    case FieldKind::AutoInc:
-        return QString::number(value.toLongLong());
-    case FieldKind::Float:
-        return f.numbers.toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
-    case FieldKind::Date:
-        return f.locale.toString(value.toDate(), QLocale::ShortFormat);
-    case FieldKind::Time:
-        return f.locale.toString(value.toTime(), f.longTime);
-    default:
-        return value.toString();
-    }
+    return ValueTexts().text(field, value, options);
 }
 
 QString DelimitedHeaderLine(const DataSet& dataSet, const DelimitedOptions& options)
@@ -131,28 +159,41 @@ QString DelimitedHeaderLine(const DataSet& dataSet, const DelimitedOptions& opti
     return line;
 }
 
-QString DelimitedRowLine(const DataSet& dataSet, const Row& row, const DelimitedOptions& options)
-{
-    QString line;
-    for (const int i : options.fields) {
-        line += quoted(DelimitedValueText(dataSet.field(i), row.value(i), options), options.quote);
-        line += options.separator;
-    }
-    return line;
-}
-
 DelimitedResult WriteDelimited(DataSet& dataSet, const DelimitedOptions& options, QIODevice& out,
                                const std::function<bool(int row)>& beforeRow)
 {
     Cp1250Writer writer(out, Cp1250Writer::Unmappable::QuestionMark);
     writer.writeLine(DelimitedHeaderLine(dataSet, options));
+    const QChar quote = options.quote;
+    ValueTexts texts;
     DelimitedResult result;
     for (int row = 0; dataSet.hasRow(row); ++row) {
         if (beforeRow && !beforeRow(row)) {
             result.stopped = true;
             break;
         }
-        writer.writeLine(DelimitedRowLine(dataSet, dataSet.rowAt(row), options));
+        const Row values = dataSet.rowAt(row);
+        // Written value by value: a row's line is never built as a whole.
+        for (const int i : options.fields) {
+            const Field& field = dataSet.field(i);
+            const QVariant value = values.value(i);
+            if (!quote.isNull())
+                writer.write(quote);
+            if ((field.kind == FieldKind::Integer || field.kind == FieldKind::AutoInc) &&
+                !value.isNull()) {
+                writer.writeNumber(value.toLongLong());
+            } else {
+                const QString text = texts.text(field, value, options);
+                if (!quote.isNull() && text.contains(quote))
+                    writer.write(QString(text).replace(quote, QString(2, quote)));
+                else
+                    writer.write(text);
+            }
+            if (!quote.isNull())
+                writer.write(quote);
+            writer.write(options.separator);
+        }
+        writer.writeLine(u"");
         ++result.rows;
     }
     writer.flush();

@@ -31,9 +31,8 @@ QChar DelimitedQuote(int item);     // '"', "'", none
 QString DelimitedValueText(const Field& field, const QVariant& value,
                            const DelimitedOptions& options);
 
-// Lines without their CR LF.
+// The header line without its CR LF.
 QString DelimitedHeaderLine(const DataSet& dataSet, const DelimitedOptions& options);
-QString DelimitedRowLine(const DataSet& dataSet, const Row& row, const DelimitedOptions& options);
 
 struct DelimitedResult
 {

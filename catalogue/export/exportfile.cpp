@@ -7,7 +7,9 @@
 #include <QIODevice>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace {
 
@@ -46,15 +48,19 @@ void Cp1250Writer::write(QStringView text)
 {
     const auto& table = byteTable();
     const qsizetype n = text.size();
+    // Room for one byte per code unit, the usual case; a reference grows it.
+    qsizetype at = buffer_.size();
+    buffer_.resize(at + n);
+    char* out = buffer_.data();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = text[i].unicode();
         if (u < 0x80) {
-            buffer_.append(char(u));
+            out[at++] = char(u);
             continue;
         }
         const unsigned char b = table[u];
         if (b != 0) {
-            buffer_.append(char(b));
+            out[at++] = char(b);
             continue;
         }
         // One replacement per character, not per UTF-16 unit.
@@ -64,13 +70,25 @@ void Cp1250Writer::write(QStringView text)
             code = QChar::surrogateToUcs4(u, text[i + 1].unicode());
             ++i;
         }
+        QByteArray replacement("?");
         if (unmappable_ == Unmappable::CharacterReference)
-            buffer_.append("&#").append(QByteArray::number(quint32(code))).append(';');
-        else
-            buffer_.append('?');
+            replacement = "&#" + QByteArray::number(quint32(code)) + ';';
+        buffer_.resize(at);
+        buffer_.append(replacement);
+        at = buffer_.size();
+        buffer_.resize(at + (n - i - 1));
+        out = buffer_.data();
     }
+    buffer_.resize(at);
     if (buffer_.size() >= FlushAt)
         flush();
+}
+
+void Cp1250Writer::writeNumber(qlonglong value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    buffer_.append(digits, end - digits);
 }
 
 void Cp1250Writer::writeLine(QStringView text)
@@ -90,8 +108,12 @@ void Cp1250Writer::flush()
 
 QString HtmlEscape(const QString& text)
 {
+    const auto special = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"'; };
+    // Most texts have nothing to escape and are handed back as they are.
+    if (std::none_of(text.cbegin(), text.cend(), special))
+        return text;
     QString out;
-    out.reserve(text.size());
+    out.reserve(text.size() + 16);
     for (const QChar c : text) {
         switch (c.unicode()) {
         case u'&':

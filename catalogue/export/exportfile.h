@@ -30,6 +30,8 @@ public:
 
     void write(QStringView text);
     void write(QChar c) { write(QStringView(&c, 1)); }
+    // A whole number in decimal.
+    void writeNumber(qlonglong value);
     // The text followed by CR LF.
     void writeLine(QStringView text);
     // Hands the buffer to the device. Throws ZelmoError when the device refuses it.
