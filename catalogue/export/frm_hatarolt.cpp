@@ -127,6 +127,7 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(DataSet& dataSet, const QString& proposedFileName, 
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(QStringLiteral("Haladás"));
 
     auto* checkButtons = new QHBoxLayout;
     checkButtons->addWidget(btnOsszes);

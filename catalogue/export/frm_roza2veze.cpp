@@ -103,6 +103,7 @@ Tfrm_Roza2Veze::Tfrm_Roza2Veze(TThemeDBGrid* grid, const QString& title, const Q
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(QStringLiteral("Haladás"));
 
     auto* file = new QHBoxLayout;
     file->addWidget(Edit1, 1);
