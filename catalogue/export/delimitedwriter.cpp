@@ -50,19 +50,34 @@ const SystemFormats& systemFormats()
     return formats;
 }
 
-QString quoted(QString text, QChar quote)
+// A quote inside a quoted value is doubled, so the value reads back whole.
+QString doubledQuotes(const QString& text, QChar quote)
+{
+    if (quote.isNull() || !text.contains(quote))
+        return text;
+    return QString(text).replace(quote, QString(2, quote));
+}
+
+QString quoted(const QString& text, QChar quote)
 {
     if (quote.isNull())
         return text;
-    // A quote inside the value is doubled, so the value reads back whole.
-    if (text.contains(quote))
-        text.replace(quote, QString(2, quote));
-    return quote + text + quote;
+    return quote + doubledQuotes(text, quote) + quote;
 }
 
-// Value texts, with the texts of dates and times kept: a catalogue repeats
-// the same few thousand of them over its rows, and formatting by the locale
-// is the slow part of a row.
+// Whole numbers straight into the file; text that a loosely typed column
+// holds where a number belongs goes as it is rather than as 0.
+bool integerOf(const QVariant& value, qlonglong* number)
+{
+    bool ok = false;
+    *number = value.toLongLong(&ok);
+    return ok;
+}
+
+// Values as the file holds them: the plain value without the field's display
+// format. The texts of dates and times are kept: a catalogue repeats the same
+// few thousand of them over its rows, and formatting by the locale is the slow
+// part of a row.
 class ValueTexts
 {
 public:
@@ -84,8 +99,10 @@ public:
         const SystemFormats& f = systemFormats();
         switch (field.kind) {
         case FieldKind::Integer:
-        case FieldKind::AutoInc:
-            return QString::number(value.toLongLong());
+        case FieldKind::AutoInc: {
+            qlonglong number = 0;
+            return integerOf(value, &number) ? QString::number(number) : value.toString();
+        }
         case FieldKind::Float:
             return f.numbers.toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
         case FieldKind::Date: {
@@ -140,12 +157,6 @@ QChar DelimitedQuote(int item)
     }
 }
 
-QString DelimitedValueText(const Field& field, const QVariant& value,
-                           const DelimitedOptions& options)
-{
-    return ValueTexts().text(field, value, options);
-}
-
 QString DelimitedHeaderLine(const DataSet& dataSet, const DelimitedOptions& options)
 {
     QString line;
@@ -179,16 +190,12 @@ DelimitedResult WriteDelimited(DataSet& dataSet, const DelimitedOptions& options
             const QVariant value = values.value(i);
             if (!quote.isNull())
                 writer.write(quote);
+            qlonglong number = 0;
             if ((field.kind == FieldKind::Integer || field.kind == FieldKind::AutoInc) &&
-                !value.isNull()) {
-                writer.writeNumber(value.toLongLong());
-            } else {
-                const QString text = texts.text(field, value, options);
-                if (!quote.isNull() && text.contains(quote))
-                    writer.write(QString(text).replace(quote, QString(2, quote)));
-                else
-                    writer.write(text);
-            }
+                !value.isNull() && integerOf(value, &number))
+                writer.writeNumber(number);
+            else
+                writer.write(doubledQuotes(texts.text(field, value, options), quote));
             if (!quote.isNull())
                 writer.write(quote);
             writer.write(options.separator);

@@ -26,11 +26,6 @@ struct DelimitedOptions
 QChar DelimitedSeparator(int item); // ";", tab, ",", "|"
 QChar DelimitedQuote(int item);     // '"', "'", none
 
-// A value as the file holds it, before quoting: the plain value without the
-// field's display format.
-QString DelimitedValueText(const Field& field, const QVariant& value,
-                           const DelimitedOptions& options);
-
 // The header line without its CR LF.
 QString DelimitedHeaderLine(const DataSet& dataSet, const DelimitedOptions& options);
 

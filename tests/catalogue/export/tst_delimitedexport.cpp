@@ -160,9 +160,10 @@ void TestDelimitedExport::fileFormat_data()
                       {QVariant(), QVariant(), QVariant(), QVariant()}}
         << Opts({0, 1, 2, 3})
         << QByteArray("Kazetta;tol;datum;ar;\r\n12;9:05:07;2024. 03. 05.;1234,5;\r\n;;;;\r\n");
-    QTest::newRow("original names instead of labels")
+    QTest::newRow("original names; text in a number field kept")
         << QList<Field>{MakeField("vk", FieldKind::Integer, QStringLiteral("Kazetta"))}
-        << QList<Row>{{7}} << Opts({0}, u';', QChar(), false, true) << QByteArray("vk;\r\n7;\r\n");
+        << QList<Row>{{7}, {QStringLiteral("n/a")}} << Opts({0}, u';', QChar(), false, true)
+        << QByteArray("vk;\r\n7;\r\nn/a;\r\n");
     QTest::newRow("only the checked fields, in field order")
         << QList<Field>{MakeField("a", FieldKind::Alpha), MakeField("b", FieldKind::Alpha),
                         MakeField("c", FieldKind::Alpha)}
