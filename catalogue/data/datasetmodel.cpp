@@ -36,6 +36,8 @@ void DataSetModel::appendAvailable()
 {
     const int available = ds_->isActive() ? ds_->availableRows() : 0;
     if (available > rows_) {
+        // Views may ask for more rows while told of these: not before they are counted.
+        QScopedValueRollback<bool> guard(fetching_, true);
         beginInsertRows(QModelIndex(), rows_, available - 1);
         rows_ = available;
         endInsertRows();

@@ -167,6 +167,75 @@ QVariant Field::coerce(const QVariant& value) const
     return value;
 }
 
+namespace {
+
+// The store writes dates as YYYY-MM-DD and times as HH:MM:SS; reading those by
+// hand is much faster than the general readers, and results hold thousands.
+template <typename Char>
+int digits(const Char* p, int n)
+{
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+        const auto c = char16_t(p[i]);
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+template <typename Char>
+QDate isoDate(const Char* p, qsizetype n)
+{
+    if (n < 10 || char16_t(p[4]) != u'-' || char16_t(p[7]) != u'-')
+        return QDate();
+    const int y = digits(p, 4), m = digits(p + 5, 2), d = digits(p + 8, 2);
+    return y >= 0 && m >= 0 && d >= 0 ? QDate(y, m, d) : QDate();
+}
+
+template <typename Char>
+QTime isoTime(const Char* p, qsizetype n)
+{
+    if (n != 8 || char16_t(p[2]) != u':' || char16_t(p[5]) != u':')
+        return QTime();
+    const int h = digits(p, 2), m = digits(p + 3, 2), sec = digits(p + 6, 2);
+    return h >= 0 && m >= 0 && sec >= 0 ? QTime(h, m, sec) : QTime();
+}
+
+QDate storedDate(const QString& s)
+{
+    const QDate d = isoDate(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
+    return d.isValid() ? d : QDate::fromString(s.left(10), Qt::ISODate);
+}
+
+QTime storedTime(const QString& s)
+{
+    QTime t = isoTime(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
+    if (!t.isValid())
+        t = QTime::fromString(s, Qt::ISODateWithMs);
+    if (!t.isValid())
+        t = QTime::fromString(s, QStringLiteral("HH:mm:ss"));
+    return t;
+}
+
+} // namespace
+
+QVariant Field::fromStoreText(const char* utf8, int bytes) const
+{
+    if (kind == FieldKind::Date) {
+        const QDate d = isoDate(utf8, bytes);
+        if (d.isValid())
+            return QVariant(d);
+    } else if (kind == FieldKind::Time) {
+        const QTime t = isoTime(utf8, bytes);
+        if (t.isValid())
+            return QVariant(t);
+    } else if (isText()) {
+        return QVariant(QString::fromUtf8(utf8, bytes));
+    }
+    return fromStore(QVariant(QString::fromUtf8(utf8, bytes)));
+}
+
 QVariant Field::fromStore(const QVariant& stored) const
 {
     if (stored.isNull())
@@ -174,17 +243,13 @@ QVariant Field::fromStore(const QVariant& stored) const
     switch (kind) {
     case FieldKind::Date:
         if (stored.typeId() == QMetaType::QString) {
-            const QDate d = QDate::fromString(stored.toString().left(10), Qt::ISODate);
+            const QDate d = storedDate(stored.toString());
             return d.isValid() ? QVariant(d) : stored;
         }
         return stored;
     case FieldKind::Time:
         if (stored.typeId() == QMetaType::QString) {
-            const QString s = stored.toString();
-            // The ISO reader is many times faster than a pattern, and times are read by the thousand.
-            QTime t = QTime::fromString(s, Qt::ISODateWithMs);
-            if (!t.isValid())
-                t = QTime::fromString(s, QStringLiteral("HH:mm:ss"));
+            const QTime t = storedTime(stored.toString());
             return t.isValid() ? QVariant(t) : stored;
         }
         return stored;

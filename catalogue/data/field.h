@@ -50,6 +50,8 @@ struct Field
 
     // Converts a value read from the store into this field's type.
     QVariant fromStore(const QVariant& stored) const;
+    // The same for a text value as the store holds it, without a string in between.
+    QVariant fromStoreText(const char* utf8, int bytes) const;
 
     // Reads a field kind and size from a declared column type ("CHAR(25)").
     static FieldKind kindFromDeclType(const QString& declType, int* size);

@@ -156,12 +156,15 @@ bool Query::fetchRow()
         return false;
     }
     Row row(fields_.size());
+    sqlite3_stmt* st = stmt_.handle();
     for (int c = 0; c < fields_.size(); ++c) {
         const int i = fieldOfColumn_.at(c);
-        const QVariant v = stmt_.value(c);
-        if (!kindKnown_.at(i) && !v.isNull()) {
+        const int type = sqlite3_column_type(st, c);
+        if (type == SQLITE_NULL)
+            continue;
+        if (!kindKnown_.at(i)) {
             // Expressions carry no declared type: the first value tells.
-            switch (stmt_.columnType(c)) {
+            switch (type) {
             case SQLITE_INTEGER:
                 fields_[i].kind = FieldKind::Integer;
                 break;
@@ -172,12 +175,17 @@ bool Query::fetchRow()
                 fields_[i].kind = FieldKind::Blob;
                 break;
             default:
-                fields_[i].kind = FieldKind::Memo;
+                // Text of any length, but text: exports write it, not "BLOB".
+                fields_[i].kind = FieldKind::Alpha;
                 break;
             }
             kindKnown_[i] = true;
         }
-        row[i] = fields_.at(i).fromStore(v);
+        if (type == SQLITE_TEXT)
+            row[i] = fields_.at(i).fromStoreText(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                                 sqlite3_column_bytes(st, c));
+        else
+            row[i] = fields_.at(i).fromStore(stmt_.value(c));
     }
     rows_.append(row);
     return true;

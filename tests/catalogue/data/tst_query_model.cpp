@@ -22,6 +22,10 @@ private Q_SLOTS:
     void longResultIsReadAsNeeded();
     void modelFollowsTheTable();
     void modelOverQueryFetchesMore();
+    void rowsReadElsewhereReachTheModel();
+    void fieldOrderAndLooksSurviveReopening();
+    void storedDatesAndTimesRead_data();
+    void storedDatesAndTimesRead();
 
 private:
     QTemporaryDir* tmp_ = nullptr;
@@ -192,6 +196,71 @@ void TestQueryModel::modelOverQueryFetchesMore()
         model.fetchMore(QModelIndex());
     QCOMPARE(model.rowCount(), 3000);
     QCOMPARE(model.data(model.index(2999, 1)).toString(), QStringLiteral("Szereplő 3000"));
+}
+
+void TestQueryModel::rowsReadElsewhereReachTheModel()
+{
+    db_->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<3000) "
+                             "INSERT INTO szereplo (nev) SELECT 'Szereplő ' || i FROM n"));
+    Query q(*db_, QStringLiteral("SELECT az, nev FROM szereplo ORDER BY az"));
+    q.open();
+    DataSetModel model(&q);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // A search or an export reads to the end; the grid must be able to show row 2999 at once.
+    q.moveTo(2999);
+    QCOMPARE(model.rowCount(), 3000);
+    QCOMPARE(model.data(model.index(2999, 1)).toString(), QStringLiteral("Szereplő 3000"));
+    while (model.canFetchMore(QModelIndex()))
+        model.fetchMore(QModelIndex());
+    QCOMPARE(model.rowCount(), 3000);
+}
+
+void TestQueryModel::fieldOrderAndLooksSurviveReopening()
+{
+    Query q(*db_, QStringLiteral("SELECT cim, felvetel, vk, upper(cim) AS nagy, datum FROM felvetel ORDER BY felvetel"));
+    q.setFieldOrder({QStringLiteral("vk"), QStringLiteral("felvetel")});
+    q.setFieldLook(QStringLiteral("felvetel"), QStringLiteral("track"), QStringLiteral("00"));
+    for (int round = 0; round < 2; ++round) {
+        q.close();
+        q.open();
+        QStringList names;
+        for (const Field& f : q.fields())
+            names << f.name;
+        QCOMPARE(names, (QStringList{"vk", "felvetel", "cim", "nagy", "datum"}));
+        QCOMPARE(q.field(1).displayLabel, QStringLiteral("track"));
+        QCOMPARE(q.displayTextAt(1, 1), QStringLiteral("02"));
+        QCOMPARE(q.valueAt(1, 2).toString(), QStringLiteral("Kettő"));
+        // Computed text is text (exports write it), not a large object.
+        QCOMPARE(q.field(3).kind, FieldKind::Alpha);
+        QCOMPARE(q.valueAt(1, 3).toString(), QStringLiteral("KETTŐ"));
+    }
+}
+
+void TestQueryModel::storedDatesAndTimesRead_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QVariant>("read");
+    QTest::newRow("date") << "datum" << "2026-01-05" << QVariant(QDate(2026, 1, 5));
+    QTest::newRow("date with time") << "datum" << "2026-01-05 10:00" << QVariant(QDate(2026, 1, 5));
+    QTest::newRow("no such day") << "datum" << "2026-02-30" << QVariant(QStringLiteral("2026-02-30"));
+    QTest::newRow("not a date") << "datum" << "tegnap" << QVariant(QStringLiteral("tegnap"));
+    QTest::newRow("time") << "szamlalo_tol" << "01:02:03" << QVariant(QTime(1, 2, 3));
+    QTest::newRow("time with ms") << "szamlalo_tol" << "01:02:03.500" << QVariant(QTime(1, 2, 3, 500));
+    QTest::newRow("no such time") << "szamlalo_tol" << "25:00:00" << QVariant(QStringLiteral("25:00:00"));
+}
+
+void TestQueryModel::storedDatesAndTimesRead()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, stored);
+    QFETCH(QVariant, read);
+    Query update(*db_, QStringLiteral("UPDATE felvetel SET %1=:v WHERE felvetel=1").arg(column));
+    update.setParam(QStringLiteral("v"), stored);
+    update.execSql();
+    Query q(*db_, QStringLiteral("SELECT %1 FROM felvetel WHERE felvetel=1").arg(column));
+    q.open();
+    QCOMPARE(q.value(column), read);
 }
 
 QTEST_GUILESS_MAIN(TestQueryModel)
