@@ -149,6 +149,7 @@ void Tfrm_Bongeszo::createLayout()
     Edit1 = new QLineEdit(filters);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     ColourOnFocus(Edit1);
+    KeepWindowShortcuts(Edit1);
     auto addLabelled = [&](int column, const QString& caption, QWidget* w) {
         auto* label = new QLabel(caption, filters);
         label->setBuddy(w);

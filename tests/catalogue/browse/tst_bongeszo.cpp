@@ -35,6 +35,8 @@ private Q_SLOTS:
     void goesToTheRecording_data();
     void goesToTheRecording();
     void closingWithEscapeLeavesTheMainWindow();
+    void exportKeysWorkFromTheSearchBox_data();
+    void exportKeysWorkFromTheSearchBox();
 
 private:
     Tfrm_Bongeszo* openBrowser();
@@ -240,6 +242,48 @@ void TestBongeszo::closingWithEscapeLeavesTheMainWindow()
     main_->action(QStringLiteral("aBongeszo"))->trigger();
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(main_->TblVK->value(QStringLiteral("vk")).toInt(), 1);
+}
+
+void TestBongeszo::exportKeysWorkFromTheSearchBox_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("dialog");
+    // A Unix line edit would take Ctrl+E as "end of line" and Ctrl+H as a backspace.
+    QTest::newRow("Ctrl+E") << int(Qt::Key_E) << "frm_Hatarolt";
+    QTest::newRow("Ctrl+H") << int(Qt::Key_H) << "frm_Roza2Veze";
+}
+
+void TestBongeszo::exportKeysWorkFromTheSearchBox()
+{
+    QFETCH(int, key);
+    QFETCH(QString, dialog);
+    Tfrm_Bongeszo* b = openBrowser();
+    QVERIFY(b);
+    // The offscreen platform's line edit leaves these keys alone; an X11 one
+    // claims them, as this filter does.
+    struct ClaimsCtrlKeys : QObject
+    {
+        using QObject::QObject;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::ShortcutOverride)
+                e->accept();
+            return false;
+        }
+    };
+    b->Edit1->installEventFilter(new ClaimsCtrlKeys(b->Edit1));
+    QApplication::setActiveWindow(b);
+    b->Edit1->setFocus();
+    TypeText(b->Edit1, QStringLiteral("ab"));
+    bool opened = false;
+    OnModal(dialog, [&](QWidget* w) {
+        opened = true;
+        static_cast<QDialog*>(w)->reject();
+    });
+    QTest::keyClick(b->Edit1, Qt::Key(key), Qt::ControlModifier);
+    QTRY_VERIFY(opened);
+    QCOMPARE(b->Edit1->text(), QStringLiteral("ab"));
+    b->close();
 }
 
 QTEST_MAIN(TestBongeszo)
