@@ -91,6 +91,7 @@ void Query::open()
     bindParams(st);
     fields_.clear();
     kindKnown_.clear();
+    shared_.clear();
     for (int i = 0; i < st.columnCount(); ++i) {
         Field f;
         f.name = st.columnName(i);
@@ -181,9 +182,11 @@ bool Query::fetchRow()
             }
             kindKnown_[i] = true;
         }
-        if (type == SQLITE_TEXT)
-            row[i] = fields_.at(i).fromStoreText(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                                 sqlite3_column_bytes(st, c));
+        if (type == SQLITE_TEXT) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+            const int bytes = sqlite3_column_bytes(st, c);
+            row[i] = fields_.at(i).isText() ? sharedText(i, text, bytes) : fields_.at(i).fromStoreText(text, bytes);
+        }
         else
             row[i] = fields_.at(i).fromStore(stmt_.value(c));
     }
@@ -196,6 +199,30 @@ void Query::tellAppended(qsizetype before)
     // While opening, the reset that follows tells the models.
     if (rows_.size() > before && isActive())
         Q_EMIT rowsAppended();
+}
+
+QVariant Query::sharedText(int field, const char* utf8, int bytes)
+{
+    // Names looked up from the master tables repeat on thousands of rows: one
+    // copy each keeps a long result small. A field whose values do not repeat
+    // soon stops being looked up.
+    constexpr int MaxDistinct = 2048;
+    if (shared_.size() <= field)
+        shared_.resize(fieldCount());
+    Shared& s = shared_[field];
+    if (s.off)
+        return QVariant(QString::fromUtf8(utf8, bytes));
+    const auto it = s.texts.constFind(QByteArray::fromRawData(utf8, bytes));
+    if (it != s.texts.constEnd())
+        return *it;
+    const QVariant v(QString::fromUtf8(utf8, bytes));
+    if (s.texts.size() >= MaxDistinct) {
+        s.off = true;
+        s.texts.clear();
+    } else {
+        s.texts.insert(QByteArray(utf8, bytes), v);
+    }
+    return v;
 }
 
 bool Query::hasRow(int row)

@@ -43,6 +43,7 @@ private:
     bool fetchRow();
     void tellAppended(qsizetype before);
     void arrangeFields();
+    QVariant sharedText(int field, const char* utf8, int bytes);
 
     QString sql_;
     QHash<QString, QVariant> params_; // lower-case names without the colon
@@ -52,5 +53,11 @@ private:
     QList<bool> kindKnown_;    // by field
     QStringList order_;
     QList<int> fieldOfColumn_; // the field each result column fills
+    struct Shared
+    {
+        QHash<QByteArray, QVariant> texts;
+        bool off = false;
+    };
+    QList<Shared> shared_; // by field
     bool done_ = true;
 };
