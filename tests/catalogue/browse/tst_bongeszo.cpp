@@ -192,19 +192,20 @@ void TestBongeszo::narrowerThanMinimumIsRefused()
 void TestBongeszo::goesToTheRecording_data()
 {
     QTest::addColumn<QString>("search"); // typed while sorted by cassette number
-    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("cassette");
     QTest::addColumn<QVariant>("track");
 
-    QTest::newRow("Enter in the search box") << "2" << false << 2 << QVariant(1);
-    QTest::newRow("double click") << "2" << true << 2 << QVariant(1);
-    QTest::newRow("empty cassette") << "3" << false << 3 << QVariant();
+    QTest::newRow("Enter in the search box") << "2" << "enter" << 2 << QVariant(1);
+    QTest::newRow("Enter in the grid") << "2" << "grid enter" << 2 << QVariant(1);
+    QTest::newRow("double click") << "2" << "double click" << 2 << QVariant(1);
+    QTest::newRow("empty cassette") << "3" << "enter" << 3 << QVariant();
 }
 
 void TestBongeszo::goesToTheRecording()
 {
     QFETCH(QString, search);
-    QFETCH(bool, doubleClick);
+    QFETCH(QString, how);
     QFETCH(int, cassette);
     QFETCH(QVariant, track);
     main_->TblVK->first();
@@ -212,11 +213,14 @@ void TestBongeszo::goesToTheRecording()
         auto* b = static_cast<Tfrm_Bongeszo*>(w);
         b->Edit1->setFocus();
         TypeText(b->Edit1, search);
-        if (doubleClick) {
+        if (how == QLatin1String("double click")) {
             const QModelIndex cell = b->DBGrid1->model()->index(b->Qry->currentRow(), 4);
             const QPoint at = b->DBGrid1->visualRect(cell).center();
             QTest::mouseClick(b->DBGrid1->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(b->DBGrid1->viewport(), Qt::LeftButton, {}, at);
+        } else if (how == QLatin1String("grid enter")) {
+            b->DBGrid1->setFocus();
+            QTest::keyClick(b->DBGrid1, Qt::Key_Enter, Qt::KeypadModifier);
         } else {
             QTest::keyClick(b->Edit1, Qt::Key_Return);
         }
