@@ -51,7 +51,7 @@ QString orderExpression(const QString& field)
 
 } // namespace
 
-BrowserSql BuildBrowserSql(const BrowserFilters& filters, const QString& sortField)
+BrowserSql BuildBrowserSql(const BrowserFilters& filters, const QString& sortField, BrowserSqlShape shape)
 {
     BrowserSql out;
     QStringList conditions;
@@ -78,15 +78,40 @@ BrowserSql BuildBrowserSql(const BrowserFilters& filters, const QString& sortFie
         QStringLiteral(" vk.szabad,mufaj.nev AS mufaj_nev,tipus.nev AS tipus_nev,"),
         QStringLiteral(" minoseg.nev AS minoseg_nev,felvetel.rendezte,felvetel.szereplok,"),
         QStringLiteral(" vk.tipus,felvetel.minoseg,felvetel.mufaj,felvetel.megjegyzes"),
-        QStringLiteral("FROM vk"),
-        QStringLiteral(" LEFT OUTER JOIN felvetel ON (vk.vk=felvetel.vk)"),
-        QStringLiteral(" LEFT OUTER JOIN tipus ON (vk.tipus=tipus.az)"),
-        QStringLiteral(" LEFT OUTER JOIN mufaj ON (felvetel.mufaj=mufaj.az)"),
-        QStringLiteral(" LEFT OUTER JOIN minoseg ON (felvetel.minoseg=minoseg.az)"),
     };
-    if (!conditions.isEmpty())
-        lines << QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
-    lines << QStringLiteral("ORDER BY ") + orderExpression(sortField) + QLatin1Char(';');
+    const QString where = conditions.isEmpty() ? QString() : QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
+    static const QStringList indexed{QStringLiteral("cim"), QStringLiteral("felvetel"), QStringLiteral("szamlalo_tol"),
+                                     QStringLiteral("szamlalo_ig")};
+    if (shape == BrowserSqlShape::Fastest && indexed.contains(sortField)) {
+        lines << QStringLiteral("FROM felvetel")
+              << QStringLiteral(" INNER JOIN vk ON (vk.vk=felvetel.vk)")
+              << QStringLiteral(" LEFT OUTER JOIN tipus ON (vk.tipus=tipus.az)")
+              << QStringLiteral(" LEFT OUTER JOIN mufaj ON (felvetel.mufaj=mufaj.az)")
+              << QStringLiteral(" LEFT OUTER JOIN minoseg ON (felvetel.minoseg=minoseg.az)");
+        if (!where.isEmpty())
+            lines << where;
+        // A condition on a recording's genre, performers or director is never
+        // true for a cassette without recordings.
+        if (filters.genre.isEmpty() && filters.performer.isEmpty() && filters.director.isEmpty()) {
+            lines << QStringLiteral("UNION ALL")
+                  << QStringLiteral("SELECT vk.vk,vk.azonosito,NULL,NULL,NULL,NULL,NULL,NULL,vk.hossz,vk.szabad,NULL,"
+                                    "tipus.nev,NULL,NULL,NULL,vk.tipus,NULL,NULL,NULL")
+                  << QStringLiteral("FROM vk")
+                  << QStringLiteral(" LEFT OUTER JOIN tipus ON (vk.tipus=tipus.az)")
+                  << QStringLiteral("WHERE NOT EXISTS (SELECT 1 FROM felvetel WHERE felvetel.vk=vk.vk)") +
+                         (filters.type.isEmpty() ? QString() : QStringLiteral(" AND (tipus.nev=:tipus)"));
+        }
+        lines << QStringLiteral("ORDER BY ") + sortField + QLatin1Char(';');
+    } else {
+        lines << QStringLiteral("FROM vk")
+              << QStringLiteral(" LEFT OUTER JOIN felvetel ON (vk.vk=felvetel.vk)")
+              << QStringLiteral(" LEFT OUTER JOIN tipus ON (vk.tipus=tipus.az)")
+              << QStringLiteral(" LEFT OUTER JOIN mufaj ON (felvetel.mufaj=mufaj.az)")
+              << QStringLiteral(" LEFT OUTER JOIN minoseg ON (felvetel.minoseg=minoseg.az)");
+        if (!where.isEmpty())
+            lines << where;
+        lines << QStringLiteral("ORDER BY ") + orderExpression(sortField) + QLatin1Char(';');
+    }
     out.sql = lines.join(QLatin1Char('\n'));
     return out;
 }

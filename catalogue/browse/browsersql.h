@@ -37,9 +37,20 @@ struct BrowserSql
     QHash<QString, QVariant> params; // names without the colon
 };
 
+// How the SELECT reaches the rows. OuterJoin walks the cassettes and joins
+// their recordings; ByRecordingIndex gives the same rows as recordings joined
+// to their cassettes plus the cassettes without recordings, so that SQLite can
+// read them in the order of a recording index instead of sorting them all.
+enum class BrowserSqlShape
+{
+    Fastest, // ByRecordingIndex where the order has such an index
+    OuterJoin,
+};
+
 // The SELECT for the filters and the order. The chosen names travel as bound
 // parameters, never inside the SQL text.
-BrowserSql BuildBrowserSql(const BrowserFilters& filters, const QString& sortField);
+BrowserSql BuildBrowserSql(const BrowserFilters& filters, const QString& sortField,
+                           BrowserSqlShape shape = BrowserSqlShape::Fastest);
 
 // Puts the SELECT, its parameters and the field titles on the query and opens it.
 void OpenBrowserQuery(Query& qry, const BrowserFilters& filters, const QString& sortField);
