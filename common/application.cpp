@@ -3,9 +3,12 @@
 #include "common/errors.h"
 #include "common/messages.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QSocketNotifier>
 #include <QTranslator>
 
@@ -16,13 +19,6 @@
 
 namespace {
 
-QString messageOf(const std::exception& e)
-{
-    if (const auto* z = dynamic_cast<const ZelmoError*>(&e))
-        return z->message();
-    return QString::fromUtf8(e.what());
-}
-
 int signalPipe[2] = {-1, -1};
 
 void onSignal(int)
@@ -31,16 +27,36 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
 }
 
+// On Unix a line edit reads Ctrl+E, Ctrl+K, Ctrl+H and the like as editing keys
+// and would swallow them; a key that an action of the window holds is the action's.
+bool keyOfWindowAction(QObject* receiver, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride || !qobject_cast<QLineEdit*>(receiver))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* a : static_cast<QWidget*>(receiver)->window()->actions())
+        if (a->isEnabled() && a->shortcuts().contains(pressed))
+            return true;
+    return false;
+}
+
 } // namespace
 
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event)
 {
+    if (keyOfWindowAction(receiver, event)) {
+        event->ignore();
+        return false;
+    }
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowError(messageOf(e), activeWindow());
+        ShowError(ExceptionMessage(e), activeWindow());
     } catch (...) {
         ShowError(QStringLiteral("Ismeretlen hiba történt."), activeWindow());
     }
@@ -53,7 +69,7 @@ bool RunGuarded(QWidget* owner, const std::function<void()>& action)
         action();
         return true;
     } catch (const std::exception& e) {
-        ShowError(messageOf(e), owner);
+        ShowError(ExceptionMessage(e), owner);
     } catch (...) {
         ShowError(QStringLiteral("Ismeretlen hiba történt."), owner);
     }

@@ -4,9 +4,14 @@
 
 #include <functional>
 
+// The catalogue's title: window captions, the splash screen, exported pages.
+inline const QString AppTitle = QStringLiteral("Videokazetta nyilvántartás");
+
 // The application object of both programs. An exception that leaves an event
 // handler is shown in the error box with its message, and the window that was
 // busy stays usable: nothing a user does ends the program by an exception.
+// A key that one of the window's actions holds reaches the action even while
+// a line edit has the focus.
 class GuardedApplication : public QApplication
 {
 public:

@@ -12,3 +12,6 @@ public:
 
     QString message() const { return QString::fromUtf8(what()); }
 };
+
+// The message of any exception the program throws: they all carry UTF-8.
+inline QString ExceptionMessage(const std::exception& e) { return QString::fromUtf8(e.what()); }

@@ -36,17 +36,11 @@ const QList<BrowserField>& BrowserFields()
 
 namespace {
 
-// Result columns whose bare name is a column of both vk and felvetel: SQLite
-// would call the bare name ambiguous, so the order names the one selected.
+// The cassette number is a column of both vk and felvetel: SQLite would call
+// the bare name ambiguous. The grid's other columns have one source each.
 QString orderExpression(const QString& field)
 {
-    if (field == QLatin1String("vk"))
-        return QStringLiteral("vk.vk");
-    if (field == QLatin1String("hossz"))
-        return QStringLiteral("vk.hossz");
-    if (field == QLatin1String("megjegyzes"))
-        return QStringLiteral("felvetel.megjegyzes");
-    return field;
+    return field == QLatin1String("vk") ? QStringLiteral("vk.vk") : field;
 }
 
 } // namespace
@@ -203,7 +197,7 @@ int FindSortedRow(DataSet& rows, int field, const QString& text)
             const QString v = rows.valueAt(row, field).toString();
             if (hungarian::startsWithIgnoringCase(v, text))
                 return row;
-            if (upper.isEmpty() ? false : hungarian::compare(v, upper) >= 0)
+            if (!upper.isEmpty() && hungarian::compare(v, upper) >= 0)
                 break;
         }
         return -1;

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -149,7 +148,6 @@ void Tfrm_Bongeszo::createLayout()
     Edit1 = new QLineEdit(filters);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     ColourOnFocus(Edit1);
-    KeepWindowShortcuts(Edit1);
     auto addLabelled = [&](int column, const QString& caption, QWidget* w) {
         auto* label = new QLabel(caption, filters);
         label->setBuddy(w);
@@ -220,7 +218,7 @@ void Tfrm_Bongeszo::FormCreate()
     filters_ = {};
     rebuildQuery();
     MarkSortColumn(DBGrid1, 0);
-    QScopedValueRollback<bool> quiet(filling_, true);
+    // Appended after "<nincs szűrés>", which stays selected: no filter changes.
     Query lists(db_);
     FillComboFromQuery(lists, ComboBox1, QStringLiteral("SELECT az,nev FROM mufaj WHERE nev IS NOT NULL ORDER BY 2;"));
     FillComboFromQuery(lists, ComboBox2, QStringLiteral("SELECT az,nev FROM tipus ORDER BY 2;"));
@@ -252,8 +250,6 @@ void Tfrm_Bongeszo::readRestLater()
 
 void Tfrm_Bongeszo::filterChanged(TFilterCombo* combo, QString& filter)
 {
-    if (filling_)
-        return;
     filter = IifVar(combo->currentIndex() == 0, QString(), combo->currentText()).toString();
     RunGuarded(this, [this] { rebuildQuery(); });
 }
@@ -332,7 +328,6 @@ void OpenBrowser(Tfrm_Main& mainWindow)
     if (browser.exec() == QDialog::Accepted) {
         const QVariant cassette = browser.currentCassette();
         const QVariant track = browser.currentTrack();
-        browser.Qry->close();
         mainWindow.GoToRecording(cassette, track);
     }
 }

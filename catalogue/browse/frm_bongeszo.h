@@ -85,7 +85,6 @@ private:
     QTimer* readAhead_ = nullptr;
     QString sortField_ = QStringLiteral("vk");
     BrowserFilters filters_;
-    bool filling_ = false;
 };
 
 // Shows the browser over the main window; after "Megvan!" the main window's

@@ -116,8 +116,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return ds_->valueAt(index.row(), f);
     case Qt::TextAlignmentRole:
-        return ds_->field(f).isNumber() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                                        : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return QVariant(ds_->field(f).alignment() | Qt::AlignVCenter);
     default:
         return QVariant();
     }

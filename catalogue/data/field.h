@@ -39,6 +39,8 @@ struct Field
         return kind == FieldKind::Integer || kind == FieldKind::AutoInc || kind == FieldKind::Float;
     }
     bool isStored() const { return source == Source::Stored; }
+    // Numbers stand at the right of a column, everything else at the left.
+    Qt::Alignment alignment() const { return isNumber() ? Qt::AlignRight : Qt::AlignLeft; }
 
     // The text a grid shows for a value of this field. Null shows as empty text.
     QString displayText(const QVariant& value) const;

@@ -91,7 +91,6 @@ void Query::open()
     bindParams(st);
     fields_.clear();
     kindKnown_.clear();
-    shared_.clear();
     for (int i = 0; i < st.columnCount(); ++i) {
         Field f;
         f.name = st.columnName(i);
@@ -108,6 +107,7 @@ void Query::open()
         fields_.append(f);
     }
     arrangeFields();
+    shared_ = QList<Shared>(fields_.size());
     stmt_ = std::move(st);
     rows_.clear();
     done_ = false;
@@ -207,8 +207,6 @@ QVariant Query::sharedText(int field, const char* utf8, int bytes)
     // copy each keeps a long result small. A field whose values do not repeat
     // soon stops being looked up.
     constexpr int MaxDistinct = 2048;
-    if (shared_.size() <= field)
-        shared_.resize(fieldCount());
     Shared& s = shared_[field];
     if (s.off)
         return QVariant(QString::fromUtf8(utf8, bytes));

@@ -6,7 +6,6 @@
 #include "common/values.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
@@ -136,33 +135,6 @@ void SetupDialog(QDialog* dialog, const QString& section, bool sizeable, bool en
 {
     new DialogBehaviour(dialog, section, sizeable, enterMovesFocus);
 }
-
-namespace {
-
-class ShortcutKeeper : public QObject
-{
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::ShortcutOverride)
-            return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-            return false;
-        const QKeySequence pressed(key->keyCombination());
-        for (QAction* a : static_cast<QWidget*>(watched)->window()->actions())
-            if (a->isEnabled() && a->shortcuts().contains(pressed)) {
-                event->ignore();
-                return true;
-            }
-        return false;
-    }
-};
-
-} // namespace
-
-void KeepWindowShortcuts(QWidget* edit) { edit->installEventFilter(new ShortcutKeeper(edit)); }
 
 void ColourOnFocus(QWidget* control)
 {

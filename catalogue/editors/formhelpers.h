@@ -22,10 +22,6 @@ void SetupDialog(QDialog* dialog, const QString& section, bool sizeable, bool en
 inline const QColor FocusColour{166, 202, 240};
 void ColourOnFocus(QWidget* control);
 
-// A search box on Unix reads Ctrl+E, Ctrl+K and the like as editing keys and
-// would swallow them; this gives a key to the window's action that holds it.
-void KeepWindowShortcuts(QWidget* edit);
-
 // Appends to the combo box's list the "nev" column (or the first column) of
 // every row the SQL returns, null as empty text. The list is not cleared first.
 void FillComboFromQuery(Query& qry, QComboBox* combo, const QString& sql);

@@ -15,15 +15,6 @@ namespace {
 
 constexpr int NameLength = 25;
 
-QString messageOf(const std::exception& e)
-{
-    if (const auto* db = dynamic_cast<const DbError*>(&e))
-        return db->message();
-    if (const auto* z = dynamic_cast<const ZelmoError*>(&e))
-        return z->message();
-    return QString::fromUtf8(e.what());
-}
-
 } // namespace
 
 Tfrm_TorzsSzerkeszt::Tfrm_TorzsSzerkeszt(Table& tbl, QWidget* parent) : QDialog(parent), tbl_(tbl)
@@ -78,7 +69,7 @@ void Tfrm_TorzsSzerkeszt::btnOKClick()
         tbl_.post();
     } catch (const std::exception& e) {
         // The row stays in editing, so the name can be corrected or the editing cancelled.
-        ShowError(QStringLiteral("Hiányos, vagy hibás adatmegadás\r\n") + messageOf(e), this);
+        ShowError(QStringLiteral("Hiányos, vagy hibás adatmegadás\r\n") + ExceptionMessage(e), this);
         return;
     }
     accept();

@@ -98,11 +98,6 @@ public:
             return QString();
         const SystemFormats& f = systemFormats();
         switch (field.kind) {
-        case FieldKind::Integer:
-        case FieldKind::AutoInc: {
-            qlonglong number = 0;
-            return integerOf(value, &number) ? QString::number(number) : value.toString();
-        }
         case FieldKind::Float:
             return f.numbers.toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
         case FieldKind::Date: {

@@ -7,7 +7,6 @@
 #include <QIODevice>
 #include <QSaveFile>
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -104,35 +103,6 @@ void Cp1250Writer::flush()
     if (device_.write(buffer_) != buffer_.size())
         throw ZelmoError(QStringLiteral("Az írás nem sikerült: %1").arg(device_.errorString()));
     buffer_.clear();
-}
-
-QString HtmlEscape(const QString& text)
-{
-    const auto special = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"'; };
-    // Most texts have nothing to escape and are handed back as they are.
-    if (std::none_of(text.cbegin(), text.cend(), special))
-        return text;
-    QString out;
-    out.reserve(text.size() + 16);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out += QLatin1String("&amp;");
-            break;
-        case u'<':
-            out += QLatin1String("&lt;");
-            break;
-        case u'>':
-            out += QLatin1String("&gt;");
-            break;
-        case u'"':
-            out += QLatin1String("&quot;");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
 }
 
 void SaveExportFile(const QString& path, const std::function<void(QIODevice&)>& write)

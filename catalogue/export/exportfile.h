@@ -43,9 +43,6 @@ private:
     QByteArray buffer_;
 };
 
-// "&", "<", ">" and '"' as entities, so that a text shows as typed in a page.
-QString HtmlEscape(const QString& text);
-
 // Writes a file through `write` into a temporary file beside `path` and puts it
 // in place of `path` once `write` has returned; when `write` throws or the file
 // cannot be written, the temporary file is dropped, an existing file of that

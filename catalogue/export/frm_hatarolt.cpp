@@ -2,6 +2,7 @@
 
 #include "catalogue/data/dataset.h"
 #include "catalogue/editors/formhelpers.h"
+#include "catalogue/export/exportcontrols.h"
 #include "common/errors.h"
 #include "common/messages.h"
 
@@ -10,7 +11,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,7 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -40,15 +39,6 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& caption,
     }
     layout->addStretch();
     return box;
-}
-
-QString messageOf(const std::exception& e)
-{
-    if (const auto* z = dynamic_cast<const ZelmoError*>(&e))
-        return z->message();
-    if (const auto* d = dynamic_cast<const DbError*>(&e))
-        return d->message();
-    return QString::fromUtf8(e.what());
 }
 
 } // namespace
@@ -101,11 +91,7 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(DataSet& dataSet, const QString& proposedFileName, 
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Label1->setBuddy(Edit1);
     ColourOnFocus(Edit1);
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    SpeedButton1->setAccessibleName(QStringLiteral("Tallózás"));
-    SpeedButton1->setToolTip(QStringLiteral("Tallózás"));
+    SpeedButton1 = NewBrowseButton(this);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -122,12 +108,7 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(DataSet& dataSet, const QString& proposedFileName, 
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setAutoDefault(false);
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 1);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setAccessibleName(QStringLiteral("Haladás"));
+    ProgressBar1 = NewExportProgressBar(this);
 
     auto* checkButtons = new QHBoxLayout;
     checkButtons->addWidget(btnOsszes);
@@ -261,7 +242,7 @@ void Tfrm_Hatarolt::BitBtn1Click()
     } catch (const std::exception& e) {
         running_ = false;
         setBusy(false);
-        ShowError(QStringLiteral("Hiba: ") + messageOf(e), this);
+        ShowError(QStringLiteral("Hiba: ") + ExceptionMessage(e), this);
     }
 }
 
@@ -272,15 +253,8 @@ void Tfrm_Hatarolt::BitBtn2Click()
 
 void Tfrm_Hatarolt::SpeedButton1Click()
 {
-    QFileDialog dialog(this, QString(), Edit1->text(),
-                       QStringLiteral("CSV állományok (*.csv);;Text állományok (*.txt);;Minden "
-                                      "állomány (*)"));
-    dialog.setObjectName(QStringLiteral("SaveDialog1"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        Edit1->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    BrowseForSaveFile(Edit1, QStringLiteral("CSV állományok (*.csv);;Text állományok (*.txt);;Minden állomány (*)"),
+                      QStringLiteral("csv"));
 }
 
 void Tfrm_Hatarolt::reject()

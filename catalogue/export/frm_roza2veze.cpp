@@ -3,6 +3,7 @@
 #include "catalogue/data/dataset.h"
 #include "catalogue/data/datasetmodel.h"
 #include "catalogue/editors/formhelpers.h"
+#include "catalogue/export/exportcontrols.h"
 #include "catalogue/export/mapimail.h"
 #include "catalogue/main/opendocument.h"
 #include "catalogue/main/settings.h"
@@ -14,7 +15,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -53,7 +52,7 @@ QList<HtmlColumn> GridColumns(const QTableView* grid)
         c.field = field;
         c.caption = model->headerData(logical, Qt::Horizontal).toString();
         c.widthPercent = WidthPercent(grid->columnWidth(logical), grid->width());
-        c.alignment = dataSet->field(field).isNumber() ? Qt::AlignRight : Qt::AlignLeft;
+        c.alignment = dataSet->field(field).alignment();
         columns << c;
     }
     return columns;
@@ -78,11 +77,7 @@ Tfrm_Roza2Veze::Tfrm_Roza2Veze(TThemeDBGrid* grid, const QString& title, const Q
     Edit1->setMinimumWidth(320);
     Label1->setBuddy(Edit1);
     ColourOnFocus(Edit1);
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    SpeedButton1->setAccessibleName(QStringLiteral("Tallózás"));
-    SpeedButton1->setToolTip(QStringLiteral("Tallózás"));
+    SpeedButton1 = NewBrowseButton(this);
 
     CheckBox1 = new QCheckBox(QStringLiteral("Mentés után megnyitás"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -98,12 +93,7 @@ Tfrm_Roza2Veze::Tfrm_Roza2Veze(TThemeDBGrid* grid, const QString& title, const Q
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setAutoDefault(false);
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 1);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setAccessibleName(QStringLiteral("Haladás"));
+    ProgressBar1 = NewExportProgressBar(this);
 
     auto* file = new QHBoxLayout;
     file->addWidget(Edit1, 1);
@@ -181,14 +171,7 @@ void Tfrm_Roza2Veze::BitBtn3Click()
 
 void Tfrm_Roza2Veze::SpeedButton1Click()
 {
-    QFileDialog dialog(this, QString(), Edit1->text(),
-                       QStringLiteral("HTML dokumentum (*.htm *.html)"));
-    dialog.setObjectName(QStringLiteral("SaveDialog1"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("htm"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        Edit1->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    BrowseForSaveFile(Edit1, QStringLiteral("HTML dokumentum (*.htm *.html)"), QStringLiteral("htm"));
 }
 
 void Tfrm_Roza2Veze::reject()

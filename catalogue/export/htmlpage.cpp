@@ -2,6 +2,7 @@
 
 #include "catalogue/data/dataset.h"
 #include "catalogue/export/exportfile.h"
+#include "common/application.h"
 #include "common/errors.h"
 
 #include <QDir>
@@ -9,8 +10,16 @@
 
 namespace {
 
-const QString AppTitle = QStringLiteral("Videokazetta nyilvántartás");
 const QString AppVersion = QStringLiteral("1.0.0.1");
+
+// Qt's escaping builds a new string every time; most cell texts have nothing to escape.
+QString escaped(const QString& text)
+{
+    for (const QChar c : text)
+        if (c == u'&' || c == u'<' || c == u'>' || c == u'"')
+            return text.toHtmlEscaped();
+    return text;
+}
 
 QString alignmentPrefix(Qt::Alignment alignment)
 {
@@ -40,7 +49,7 @@ int WriteHtmlPage(QIODevice& out, DataSet& dataSet, const QList<HtmlColumn>& col
                   const HtmlPageOptions& options, const std::function<void(int count)>& progress)
 {
     Cp1250Writer w(out, Cp1250Writer::Unmappable::CharacterReference);
-    const QString title = HtmlEscape(options.title);
+    const QString title = options.title.toHtmlEscaped();
     w.writeLine(u"<html>");
     w.writeLine(u"");
     w.writeLine(u"<head>");
@@ -55,7 +64,7 @@ int WriteHtmlPage(QIODevice& out, DataSet& dataSet, const QList<HtmlColumn>& col
             .arg(title));
     w.writeLine(
         QStringLiteral("<p><strong><font face=\"Verdana\" size=\"1\">%1</font></strong></p>")
-            .arg(HtmlEscape(options.subtitle)));
+            .arg(options.subtitle.toHtmlEscaped()));
     w.writeLine(u"<div align=\"center\"><center>");
     w.writeLine(u"");
     w.writeLine(u"<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\" width=\"90%\">");
@@ -69,7 +78,7 @@ int WriteHtmlPage(QIODevice& out, DataSet& dataSet, const QList<HtmlColumn>& col
         w.writeLine(
             QStringLiteral("    <td width=\"%1%\" bgcolor=\"#C0C0C0\"><font face=\"Verdana\" "
                            "size=\"1\"><strong>%2%3</strong></font></td>")
-                .arg(width, prefix, HtmlEscape(c.caption)));
+                .arg(width, prefix, c.caption.toHtmlEscaped()));
         cellStarts << QStringLiteral("    <td width=\"%1%\"><font face=\"Verdana\" size=\"1\">%2")
                           .arg(width, prefix);
     }
@@ -88,7 +97,7 @@ int WriteHtmlPage(QIODevice& out, DataSet& dataSet, const QList<HtmlColumn>& col
                 w.writeLine(u"  <tr>");
                 w.write(u"    <td width=\"95%\" colspan=\"11\" bgcolor=\"#EAEAEA\"><font "
                         u"face=\"Verdana\" size=\"1\"><strong>");
-                w.write(HtmlEscape(group));
+                w.write(escaped(group));
                 w.writeLine(u"</strong></font></td>");
                 w.writeLine(u"  </tr>");
             }
@@ -97,7 +106,7 @@ int WriteHtmlPage(QIODevice& out, DataSet& dataSet, const QList<HtmlColumn>& col
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const int f = columns.at(i).field;
             w.write(cellStarts.at(i));
-            w.write(HtmlEscape(dataSet.field(f).displayText(values.value(f))));
+            w.write(escaped(dataSet.field(f).displayText(values.value(f))));
             w.writeLine(u"</font></td>");
         }
         w.writeLine(u"  </tr>");
@@ -115,7 +124,7 @@ int WriteHtmlPage(QIODevice& out, DataSet& dataSet, const QList<HtmlColumn>& col
                     .arg(options.written.toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"))));
     w.writeLine(u"");
     w.writeLine(QStringLiteral("<p><font face=\"Courier New\" size=\"1\">%1 %2</font></p>")
-                    .arg(HtmlEscape(AppTitle), AppVersion));
+                    .arg(AppTitle.toHtmlEscaped(), AppVersion));
     w.writeLine(u"");
     w.writeLine(u"</body>");
     w.writeLine(u"</html>");

@@ -1,5 +1,7 @@
 #include "catalogue/main/frm_logo.h"
 
+#include "common/application.h"
+
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -37,7 +39,7 @@ QPixmap makePicture()
     p.setFont(sub);
     p.setPen(QColor(230, 190, 90));
     p.drawText(QRect(200, 110, 370, 40), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Videokazetta nyilvántartás"));
+               AppTitle);
     p.end();
     // Grey is the window's transparent colour.
     for (int y = 0; y < img.height(); ++y) {

@@ -22,7 +22,7 @@
 Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frm_Main"));
-    setWindowTitle(QStringLiteral("Videokazetta nyilvántartás"));
+    setWindowTitle(AppTitle);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     TblVK = new Table(Db1, QStringLiteral("vk.DB"), this);
     TblFelvetel = new Table(Db1, QStringLiteral("felvetel.DB"), this);

@@ -1,6 +1,5 @@
 // Building the main window: actions, menus, tool bars and the two list panels.
 #include "catalogue/data/datasetmodel.h"
-#include "catalogue/editors/formhelpers.h"
 #include "catalogue/main/actions.h"
 #include "catalogue/main/frm_main.h"
 #include "catalogue/main/mainlists.h"
@@ -215,7 +214,6 @@ QWidget* Tfrm_Main::createCassettePanel()
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setFixedWidth(121);
     Edit1->setAccessibleName(QStringLiteral("Keresés a kazetták között"));
-    KeepWindowShortcuts(Edit1);
     col->addWidget(createHeading(QStringLiteral("Videokazetták"), 31, 15, Edit1));
 
     DBGrid1 = new TThemeDBGrid(panel);
@@ -266,7 +264,6 @@ QWidget* Tfrm_Main::createRecordingPanel()
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setFixedWidth(121);
     Edit2->setAccessibleName(QStringLiteral("Keresés a felvételek között"));
-    KeepWindowShortcuts(Edit2);
     col->addWidget(createHeading(QStringLiteral("Felvételek"), 31, 15, Edit2));
 
     DBGrid2 = new TThemeDBGrid(panel);

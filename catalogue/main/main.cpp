@@ -8,7 +8,7 @@ int main(int argc, char** argv)
     RunStartupStep();
     GuardedApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zelmo"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Videokazetta nyilvántartás"));
+    QGuiApplication::setApplicationDisplayName(AppTitle);
     InstallQtTranslation(app);
     RegisterPlatformFonts();
     WheelToKeys wheel;

@@ -7,6 +7,7 @@
 #include "catalogue/main/frm_main.h"
 #include "catalogue/main/settings.h"
 #include "catalogue/main/themedbgrid.h"
+#include "common/application.h"
 #include "common/messages.h"
 #include "common/paths.h"
 
@@ -290,5 +291,13 @@ void TestBongeszo::exportKeysWorkFromTheSearchBox()
     b->close();
 }
 
-QTEST_MAIN(TestBongeszo)
+// The programs' own application object: its key rules are part of what is tested.
+int main(int argc, char** argv)
+{
+    GuardedApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestBongeszo test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_bongeszo.moc"
