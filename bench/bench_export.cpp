@@ -33,7 +33,7 @@ QList<HtmlColumn> GridColumnsOf(const DataSet& rows)
         c.field = i;
         c.caption = rows.field(i).displayLabel;
         c.widthPercent = 11;
-        c.alignment = rows.field(i).isNumber() ? Qt::AlignRight : Qt::AlignLeft;
+        c.alignment = rows.field(i).alignment();
         columns << c;
     }
     return columns;
